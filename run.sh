@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Installs what Tilerush needs, builds it, and starts it or runs its tests.
+#   ./run.sh           build and play
+#   ./run.sh test      build and run every test
+#   ./run.sh bench     build and run the benchmarks
+#   ./run.sh package   build a .deb package
+set -euo pipefail
+cd "$(dirname "$0")"
+
+BUILD_DIR=${BUILD_DIR:-build}
+
+# Debian package names of everything the build, the game and the tests use.
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev
+  fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev file
+)
+
+missing_packages() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+install_packages() {
+  if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+    echo "run.sh: this system has no apt-get. Install a C++20 compiler, CMake 3.22+, Ninja," >&2
+    echo "Qt 6 (Widgets, Test), GoogleTest, Google Benchmark, Xvfb and xdotool, then run again." >&2
+    exit 1
+  fi
+  local missing
+  missing=$(missing_packages)
+  [ -z "$missing" ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "run.sh: need root or sudo to install: $missing" >&2; exit 1; }
+    sudo=(sudo)
+  fi
+  echo "run.sh: installing $(echo $missing | tr '\n' ' ')"
+  "${sudo[@]}" apt-get update -q
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing
+}
+
+build() {
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$BUILD_DIR" --parallel
+}
+
+run_tests() {
+  build
+  ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
+}
+
+play() {
+  build
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: no display to open a window on. To play without one, run it under Xvfb:" >&2
+    echo "  xvfb-run -s '-screen 0 1024x768x24' $BUILD_DIR/src/app/tilerush" >&2
+    exit 1
+  fi
+  exec "$BUILD_DIR/src/app/tilerush"
+}
+
+install_packages
+case "${1:-play}" in
+  play) play ;;
+  test) run_tests ;;
+  *)
+    echo "usage: ./run.sh [test]" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,52 @@
+// The ball tick: launch, next position held against the four limits, one move, then
+// the hit tests.
+#include "game/form1.h"
+#include "game/numbers.h"
+
+namespace tilerush {
+
+void Form1::Timer2_Timer() {
+  GameState& s = state_;
+  Element& ball = *e_.ball;
+  // A resting ball leaves upward, and sideways against the paddle's motion.
+  if (s.xspeed == 0 && s.yspeed == 0 && s.paddledir > 0) {
+    s.yspeed = toInt16(s.speed);
+    s.xspeed = s.paddledir == 1 ? -s.speed : s.speed;
+  }
+  double left = static_cast<double>(ball.left()) + s.xspeed * s.xfactor;
+  double top = static_cast<double>(ball.top()) - s.yspeed * s.yfactor;
+
+  // Each limit is its own test on the position the tests before it left.
+  if (left < s.leftedge) {
+    left = s.leftedge;
+    s.xspeed = -s.xspeed;
+    s.xfactor = freshFactor();
+  }
+  if (left + ball.width() > s.rightedge) {
+    left = static_cast<float>(s.rightedge - static_cast<double>(ball.width()));
+    s.xspeed = -s.xspeed;
+    s.xfactor = freshFactor();
+  }
+  if (top < s.topedge) {
+    top = s.topedge;
+    s.yspeed = toInt16(-static_cast<double>(s.yspeed));
+    s.yfactor = freshFactor();
+    // One ceiling strike in five wears the counter down by one.
+    s.roll = drawBelow(5);
+    if (s.roll == 0) {
+      s.bricksleft = s.bricksleft - 1;
+      e_.numbricks->setCaption(threeDigits(s.bricksleft));
+      if (s.bricksleft == 0) nextlvl();
+    }
+  }
+  // The new top, not the new bottom, is held against the bottom limit.
+  if (top > s.bottomedge) {
+    top = s.bottomedge - ball.height();
+    s.yspeed = toInt16(-static_cast<double>(s.yspeed));
+    s.yfactor = freshFactor();
+  }
+  ball.move(static_cast<float>(left), static_cast<float>(top));
+  whereball();
+}
+
+}  // namespace tilerush

@@ -1,0 +1,65 @@
+// The 500 brick cells: created once a window, then laid out from a map each level.
+#include <cmath>
+
+#include "game/form1.h"
+#include "game/numbers.h"
+
+namespace tilerush {
+namespace {
+
+constexpr int kColumns = 20;
+constexpr int kRows = 25;
+
+// The digit at `column` (1-based) of a map row; a row that is missing or too
+// short reads as empty cells.
+std::int16_t mapDigit(const std::string& row, int column) {
+  if (column > static_cast<int>(row.size())) return 0;
+  char ch = row[static_cast<std::size_t>(column - 1)];
+  return ch >= '0' && ch <= '9' ? static_cast<std::int16_t>(ch - '0') : 0;
+}
+
+}  // namespace
+
+void Form1::loadbricks() {
+  const Element& board = *e_.board;
+  state_.cellw = static_cast<float>(static_cast<double>(board.width()) / kColumns);
+  state_.cellh = static_cast<float>(static_cast<double>(board.height()) / kRows);
+  int n = 0;
+  for (int i = 0; i < kRows; ++i) {
+    for (int j = 0; j < kColumns; ++j) {
+      ++n;
+      Element& cell = display_.createMember("brick", n);
+      cell.setWidth(static_cast<float>(state_.cellw));
+      cell.setHeight(static_cast<float>(state_.cellh));
+      cell.setLeft(static_cast<float>(board.left() + j * state_.cellw));
+      cell.setTop(static_cast<float>(board.top() + i * state_.cellh));
+      // Cells cover the board, the paddle and the ball wherever they overlap.
+      display_.bringToFront(cell);
+      cell.setVisible(true);
+    }
+  }
+  e_.brick = display_.array("brick");
+}
+
+void Form1::grid() {
+  int n = 0;
+  state_.bricksleft = 0;
+  state_.brickcount = 0;
+  // A map number outside the table lays out an empty board.
+  double map = std::nearbyint(state_.mapno);
+  bool mapExists = map >= 0 && map < kMapSlots;
+  for (int r = 1; r <= kRows; ++r) {
+    for (int c = 1; c <= kColumns; ++c) {
+      ++n;
+      if (r > 2 && r < 13) {
+        state_.cellval[c][r] = mapExists ? mapDigit(state_.levels[static_cast<int>(map)][r - 2], c) : 0;
+      }
+      e_.brick->member(n)->setVisible(false);
+      colorbricks(n, c, r);
+    }
+  }
+  state_.brickcount = toInt16(state_.bricksleft);
+  e_.numbricks->setCaption(threeDigits(state_.brickcount));
+}
+
+}  // namespace tilerush

@@ -1,0 +1,50 @@
+// Painting one brick cell from its value, and counting bricks on and off the board.
+#include <array>
+
+#include "game/form1.h"
+#include "game/numbers.h"
+
+namespace tilerush {
+namespace {
+
+// Colour of each brick value; 8 and 9 look alike on purpose.
+constexpr std::array<Color, 10> kBrickColors = {
+    0,         0x0000FF,  // 1 red
+    0x0040C0,             // 2 dark orange
+    0x008080,             // 3 olive
+    0x00FF00,             // 4 bright green
+    0x808000,             // 5 teal
+    0xFF0000,             // 6 blue
+    0xFFFFFF,             // 7 white
+    0x000000,             // 8 black
+    0x000000,             // 9 black
+};
+
+std::string digitText(std::int16_t value) {
+  std::string text = numberText(value);
+  return text.front() == ' ' ? text.substr(1) : text;
+}
+
+}  // namespace
+
+// With brickcount 0 a grid is being laid out: count bricks up, never off. Above 0 the
+// level is in play: a cleared cell is counted off, and the last one ends the level.
+void Form1::colorbricks(int n, int c, int r) {
+  // A value planted outside the board by a script has no cell to paint.
+  Element* cell = e_.brick->member(n);
+  std::int16_t v = cellValue(c, r);
+  if (v == 0 && state_.brickcount > 0) {
+    if (cell) cell->setVisible(false);
+    state_.bricksleft = state_.bricksleft - 1;
+    if (state_.bricksleft == 0) nextlvl();
+    e_.numbricks->setCaption(threeDigits(state_.bricksleft));
+  } else if (v > 0) {
+    if (cell) cell->setVisible(true);
+    if (state_.brickcount == 0) state_.bricksleft = state_.bricksleft + 1;
+  }
+  if (!cell) return;
+  if (v >= 1 && v <= 9) cell->setBackColor(kBrickColors[static_cast<std::size_t>(v)]);
+  cell->setCaption(digitText(v));
+}
+
+}  // namespace tilerush

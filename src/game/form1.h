@@ -1,0 +1,104 @@
+// The game window: its state record, its elements and every routine of the game.
+// The routines are defined in the folders of their subsystems (board/, ball/, flow/,
+// logo/ and here); they call one another directly, one event at a time.
+#pragma once
+
+#include <cstdint>
+
+#include "display/display.h"
+#include "display/platform.h"
+#include "display/random.h"
+#include "game/state.h"
+
+namespace tilerush {
+
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyP = 80;
+
+class Form1 {
+ public:
+  Form1(Display& display, Platform& platform, RandomSource& random);
+
+  GameState& state() { return state_; }
+  const GameState& state() const { return state_; }
+  Display& display() { return display_; }
+  const Display& display() const { return display_; }
+
+  // Opens the window: creates every element from the layout, then runs start-up.
+  // The back end starts the three timers as the layout creates them.
+  void open();
+
+  // Event handlers.
+  void Form_Load();
+  void Form_KeyDown(int keyCode, int shift);
+  void Form_KeyUp(int keyCode, int shift);
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+  void pause_Click();
+  void gameover_Click();
+  void nextlevel_Click();
+
+  // Start-up, serve and pause (game/).
+  void setvariables();
+  void start();
+  // Board (board/).
+  void loadbricks();
+  void grid();
+  void colorbricks(int n, int c, int r);
+  void sizeobjects();
+  // Ball (ball/).
+  void whereball();
+  void score(int i, int x, int y, int decx, int decy);
+  void hitpaddle();
+  // Game flow (flow/).
+  void updatescore();
+  void lostlife();
+  void over();
+  void nextlvl();
+  // Title logo (logo/).
+  void initlogo();
+
+ private:
+  // The elements the routines address, found again after every build.
+  struct Elements {
+    Element* board = nullptr;
+    Element* paddle = nullptr;
+    Element* ball = nullptr;
+    Element* numbricks = nullptr;
+    Element* showscore = nullptr;
+    Element* highscore = nullptr;
+    Element* logobox = nullptr;
+    Element* pause = nullptr;
+    Element* gameover = nullptr;
+    Element* nextlevel = nullptr;
+    Element* timer1 = nullptr;
+    Element* timer2 = nullptr;
+    ElementArray* brick = nullptr;
+    ElementArray* life = nullptr;
+    ElementArray* logoball = nullptr;
+  };
+
+  void bindElements();
+  // 1 - r x 0.05 from a fresh draw: a random factor in (0.95, 1].
+  double freshFactor();
+  // Int(r x k) from a fresh draw, 0..k-1.
+  std::int16_t drawBelow(int k);
+  // The brick value at a column and row; cells outside the table hold no brick.
+  std::int16_t cellValue(int column, int row) const;
+  // Life markers exist for 1..6 only; any other number addresses nothing.
+  void showLife(double number, bool shown);
+  void finishLostLife();
+  void fillLevels();
+  void stopPlay();
+  void resumePlay();
+
+  Display& display_;
+  Platform& platform_;
+  RandomSource& random_;
+  GameState state_;
+  Elements e_;
+};
+
+}  // namespace tilerush
