@@ -1,0 +1,33 @@
+# CPack settings for the Debian package: `cpack --config <build>/CPackConfig.cmake` writes tilerush_<version>_<arch>.deb.
+
+set(TILERUSH_PACKAGE_MAINTAINER "Tilerush developers <tilerush@users.noreply.github.com>"
+  CACHE STRING "Name <e-mail> of whoever answers for the .deb")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tilerush)
+set(CPACK_PACKAGE_VENDOR "Tilerush developers")
+set(CPACK_PACKAGE_CONTACT "${TILERUSH_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "brick-breaking arcade game")
+# Debian shows the extended description as written, so its lines are kept short by hand.
+set(CPACK_PACKAGE_DESCRIPTION "Steer a paddle with the arrow keys and keep a ball in play while it\n\
+knocks out numbered bricks, whose number is their strength and whose colour\n\
+tells it. Five built-in levels, a six-digit score and best score, up to six\n\
+lives; P pauses the game.")
+# The build tree's binary carries debug information; players do not need it.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps finds the Qt and C++ runtime packages from what the binary links;
+# libqt6widgets6 pulls in libqt6gui6, which brings the X11 platform plugin.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads fonts at run time, so no linker can see them. The window asks for faces that these
+# packages stand in for, and without them captions lose their place in the layout. The Chinese
+# face only dresses the Pause button, which falls back to Liberation Serif well enough.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-open-sans, fonts-dancingscript")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming")
+# Without it Qt still runs on Wayland through XWayland.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
+
+include(CPack)
