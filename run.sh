@@ -17,7 +17,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file librsvg2-bin
 )
 
 missing_packages() {
@@ -57,6 +57,15 @@ run_tests() {
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
 }
 
+package() {
+  build
+  local deb
+  deb=$(cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$BUILD_DIR" |
+    sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')
+  [ -n "$deb" ] || { echo "run.sh: cpack made no package" >&2; exit 1; }
+  echo "$deb"
+}
+
 play() {
   build
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -71,8 +80,9 @@ install_packages
 case "${1:-play}" in
   play) play ;;
   test) run_tests ;;
+  package) package ;;
   *)
-    echo "usage: ./run.sh [test]" >&2
+    echo "usage: ./run.sh [test|package]" >&2
     exit 2
     ;;
 esac
