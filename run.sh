@@ -48,13 +48,25 @@ install_packages() {
 }
 
 build() {
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILERUSH_QT=ON "$@" >/dev/null
   cmake --build "$BUILD_DIR" --parallel
+}
+
+# The core, tilerush-sim and their tests once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer, with clang so that the fuzz targets build too.
+run_sanitized_tests() {
+  local dir="$BUILD_DIR-sanitize"
+  CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTILERUSH_QT=OFF -DTILERUSH_SANITIZE=ON -DTILERUSH_FUZZ=ON >/dev/null
+  cmake --build "$dir" --parallel
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
 }
 
 run_tests() {
   build
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
+  run_sanitized_tests
 }
 
 package() {
