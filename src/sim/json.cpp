@@ -1,0 +1,50 @@
+// JSON numbers, strings and keys.
+#include "sim/json.h"
+
+#include <charconv>
+
+namespace tilerush::sim {
+
+void appendNumber(std::string& out, double value) {
+  char buffer[32];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+void appendInteger(std::string& out, std::int64_t value) {
+  char buffer[24];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+void appendBool(std::string& out, bool value) { out += value ? "true" : "false"; }
+
+void appendString(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (char ch : text) {
+    auto byte = static_cast<unsigned char>(ch);
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (ch == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += ch;
+    }
+  }
+  out += '"';
+}
+
+void appendKey(std::string& out, std::string_view key, bool& first) {
+  if (!first) out += ", ";
+  first = false;
+  appendString(out, key);
+  out += ": ";
+}
+
+}  // namespace tilerush::sim

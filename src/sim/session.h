@@ -1,0 +1,66 @@
+// One scripted game on the headless back end: the window, its virtual clock, the
+// random source, and the input held back while a lost ball pauses play.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "display/display.h"
+#include "display/headless.h"
+#include "display/random.h"
+#include "game/form1.h"
+
+namespace tilerush::sim {
+
+// A key, click or tick command: what the pause after a lost ball holds back.
+struct InputEvent {
+  enum class Kind { KeyDown, KeyUp, Click, Tick };
+  Kind kind = Kind::KeyDown;
+  int line = 0;      // script line, for an error found when it is carried out
+  int key = 0;       // key code of a key event
+  std::string name;  // button of a click, timer of a tick
+  int count = 1;     // fires of a tick
+};
+
+class Session {
+ public:
+  Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Every start-up from now on seeds the random source with `seed` instead of the clock.
+  void setSeed(std::uint64_t seed) { seed_ = seed; }
+  void queueDraws(const std::vector<float>& draws);
+
+  bool isOpen() const { return open_; }
+  void open();
+
+  // Carried out now, or, while a lost ball holds play, kept for the pause's end.
+  void deliver(InputEvent event);
+  // Moves the virtual clock on, firing the ticks that fall due.
+  void advance(std::int64_t ms);
+
+  std::int64_t now() const { return backend_.now(); }
+  bool holding() const { return backend_.holding(); }
+  GameState& state() { return form_.state(); }
+  Display& display() { return display_; }
+
+ private:
+  std::uint64_t nextSeed();
+  void perform(const InputEvent& event);
+  void fire(const std::string& timer, int count);
+  void replayHeld();
+
+  std::optional<std::uint64_t> seed_;
+  Display display_;
+  HeadlessBackend backend_;
+  RandomSource random_;
+  Form1 form_{display_, backend_, random_};
+  bool open_ = false;
+  std::deque<InputEvent> held_;
+};
+
+}  // namespace tilerush::sim
