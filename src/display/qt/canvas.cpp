@@ -1,0 +1,45 @@
+// Back-to-front painting of the part of the window that changed.
+#include "display/qt/canvas.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "display/qt/element_painter.h"
+
+namespace tilerush {
+
+Canvas::Canvas(const Display& display, QWidget* parent) : QWidget(parent), display_(display) {
+  // Every exposed pixel is painted here, face colour first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void Canvas::elementChanged(const Element& element, const Rect& before) {
+  update(pixelBounds(before));
+  const QRect now = paintedBounds(element);
+  update(now);
+  if (element.kind() != ElementKind::Label) return;
+  auto [last, first] = labelPixels_.try_emplace(&element, now);
+  if (!first) {
+    update(last->second);
+    last->second = now;
+  }
+}
+
+void Canvas::rebuild() {
+  labelPixels_.clear();
+  update();
+}
+
+void Canvas::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRegion& exposed = event->region();
+  painter.fillRect(event->rect(), toQColor(kSystemFace));
+  for (const Element* element : display_.stackingOrder()) {
+    if (!element->visible()) continue;
+    if (!exposed.intersects(paintedBounds(*element))) continue;
+    paintElement(painter, *element);
+  }
+}
+
+}  // namespace tilerush

@@ -1,0 +1,34 @@
+// The widget that shows every shape and label of the element model.
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+#include <unordered_map>
+
+#include "display/display.h"
+
+namespace tilerush {
+
+class Canvas : public QWidget {
+  Q_OBJECT
+
+ public:
+  Canvas(const Display& display, QWidget* parent);
+
+  // Schedules a repaint of what a change to a shape or label uncovered and covers,
+  // and of nothing else.
+  void elementChanged(const Element& element, const Rect& before);
+  // Every element is new: forget what the old ones covered and repaint everything.
+  void rebuild();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const Display& display_;
+  // Where each label was last painted: an old caption may have run further than the
+  // new one does.
+  std::unordered_map<const Element*, QRect> labelPixels_;
+};
+
+}  // namespace tilerush

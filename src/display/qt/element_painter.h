@@ -1,0 +1,31 @@
+// Drawing one shape or label of the element model.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+
+#include "display/element.h"
+
+class QPainter;
+
+namespace tilerush {
+
+inline constexpr double kTwipsPerPixelF = 15.0;
+
+// 0x00BBGGRR, red in the low byte.
+QColor toQColor(Color color);
+
+// The pixels an element can touch, with a pixel to spare for antialiased edges.
+QRect pixelBounds(const Rect& twips);
+
+// Where a label's caption is drawn, in pixels: one line, which may run past the label.
+QRectF captionArea(const Element& label);
+
+// The pixels an element paints, a caption running past its label included.
+QRect paintedBounds(const Element& element);
+
+// Paints a visible shape or label. The painter works in pixels; geometry is taken
+// from the model in twips, fractions included, and never rounded on the way.
+void paintElement(QPainter& painter, const Element& element);
+
+}  // namespace tilerush

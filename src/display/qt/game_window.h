@@ -1,0 +1,51 @@
+// The game's one top-level window: the canvas, the three push buttons and the keys.
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+#include <map>
+#include <string>
+
+#include "display/display.h"
+#include "display/qt/canvas.h"
+#include "display/qt/key_translator.h"
+
+namespace tilerush {
+
+class GameWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit GameWindow(const Display& display);
+
+  Canvas& canvas() { return *canvas_; }
+  // The push button made for a button element, or null.
+  QPushButton* button(const std::string& name) const;
+  KeyTranslator& keys() { return keys_; }
+
+  // Brings the screen up to date with one changed element.
+  void elementChanged(const Element& element, const Rect& before);
+  // Every element was made anew: match the buttons to them and repaint everything.
+  void rebuild();
+
+ Q_SIGNALS:
+  void keyDown(int code, int shift);
+  void keyUp(int code, int shift);
+  void buttonClicked(const QString& name);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  QPushButton& buttonFor(const Element& element);
+  void syncButton(QPushButton& button, const Element& element);
+
+  const Display& display_;
+  Canvas* canvas_;
+  std::map<std::string, QPushButton*> buttons_;
+  KeyTranslator keys_;
+};
+
+}  // namespace tilerush
