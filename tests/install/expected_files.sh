@@ -8,6 +8,7 @@ expected_files() {
   echo "share/applications/$APP_ID.desktop"
   echo "share/metainfo/$APP_ID.metainfo.xml"
   echo "share/icons/hicolor/scalable/apps/$APP_ID.svg"
+  echo share/doc/tilerush/copyright
   local size
   for size in "${ICON_SIZES[@]}"; do
     echo "share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"
