@@ -1,0 +1,46 @@
+// An opened game in a Qt window with a fixed seed, and ways to look at and poke it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+#include <memory>
+
+#include "display/qt/qt_game.h"
+
+namespace tilerush::testing {
+
+class QtGameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    game = std::make_unique<QtGame>([] { return std::uint64_t{7}; });
+    game->open();
+  }
+
+  GameState& state() { return game->form().state(); }
+  Element& element(const char* name, int index = -1) { return *game->display().find(name, index); }
+  GameWindow& window() { return game->window(); }
+
+  // The window as it would show now.
+  QImage grab() { return window().grab().toImage(); }
+  void pressKey(Qt::Key key) { QTest::keyPress(&window(), key); }
+  void releaseKey(Qt::Key key) { QTest::keyRelease(&window(), key); }
+  void clickButton(const char* name) { QTest::mouseClick(window().button(name), Qt::LeftButton); }
+
+  std::unique_ptr<QtGame> game;
+};
+
+// The colour an image of the window shows at a point given in twips.
+inline QRgb pixelAt(const QImage& image, double leftTwips, double topTwips) {
+  return image.pixel(static_cast<int>(leftTwips / 15), static_cast<int>(topTwips / 15)) & 0xFFFFFF;
+}
+
+inline QRgb centreOf(const QImage& image, const Element& e) {
+  return pixelAt(image, e.left() + e.width() / 2.0, e.top() + e.height() / 2.0);
+}
+
+// 0x00BBGGRR as Qt's 0xRRGGBB.
+constexpr QRgb rgb(Color c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+
+}  // namespace tilerush::testing
