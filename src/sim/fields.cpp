@@ -129,7 +129,7 @@ void appendTable(std::string& out, GameState& state, const FieldInfo& f) {
   out += ']';
 }
 
-void storeValue(const FieldSlot& slot, std::string_view value) {
+void storeValue(const FieldSlot& slot, std::string_view field, std::string_view value) {
   if (auto* text = std::get_if<std::string*>(&slot)) {
     checkText(value);
     **text = std::string(value);
@@ -141,8 +141,8 @@ void storeValue(const FieldSlot& slot, std::string_view value) {
   }
   double number = parseNumber(value);
   if (auto* general = std::get_if<double*>(&slot)) **general = number;
-  if (auto* small = std::get_if<std::int16_t*>(&slot)) **small = toInt16Checked(number);
-  if (auto* wide = std::get_if<std::int32_t*>(&slot)) **wide = toInt32Checked(number);
+  if (auto* small = std::get_if<std::int16_t*>(&slot)) **small = toInt16Checked(number, field);
+  if (auto* wide = std::get_if<std::int32_t*>(&slot)) **wide = toInt32Checked(number, field);
 }
 
 }  // namespace
@@ -192,7 +192,7 @@ void setField(GameState& state, std::string_view target, std::string_view value)
     }
     at[d] = static_cast<int>(named.indices[d]);
   }
-  storeValue(f->slot(state, at[0], at[1]), value);
+  storeValue(f->slot(state, at[0], at[1]), f->name, value);
 }
 
 void appendField(std::string& out, GameState& state, const FieldInfo& f) {

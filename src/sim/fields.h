@@ -32,7 +32,7 @@ const FieldInfo* findField(std::string_view name);
 // the line. Numbers take one word; a text takes the whole rest. Throws ScriptError.
 void setField(GameState& state, std::string_view target, std::string_view value);
 
-// `"name": value` of one field, as a dump prints it.
+// The value of one field as a dump prints it (read only; the slots are shared with `set`).
 void appendField(std::string& out, GameState& state, const FieldInfo& field);
 
 // Splits `name[3][5]` into the name and its indices; every index must be a whole number.

@@ -19,11 +19,12 @@ std::string rangeText(std::int64_t min, std::int64_t max) {
 // The game's own conversion stops at the field's end; a script asking for more
 // has made a mistake worth reporting.
 template <typename Int>
-void checkFits(double value) {
+void checkFits(double value, std::string_view field) {
   double rounded = std::nearbyint(value);
   if (rounded < std::numeric_limits<Int>::min() || rounded > std::numeric_limits<Int>::max()) {
-    throw ScriptError("value out of range: this field holds " +
-                      rangeText(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()));
+    throw ScriptError(std::string(field) + " holds whole numbers from " +
+                      rangeText(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()) +
+                      ": out of range");
   }
 }
 
@@ -117,13 +118,13 @@ float parseDraw(std::string_view word) {
   return draw + 0.0f;
 }
 
-std::int16_t toInt16Checked(double value) {
-  checkFits<std::int16_t>(value);
+std::int16_t toInt16Checked(double value, std::string_view field) {
+  checkFits<std::int16_t>(value, field);
   return toInt16(value);
 }
 
-std::int32_t toInt32Checked(double value) {
-  checkFits<std::int32_t>(value);
+std::int32_t toInt32Checked(double value, std::string_view field) {
+  checkFits<std::int32_t>(value, field);
   return toInt32(value);
 }
 

@@ -40,8 +40,8 @@ float parseDraw(std::string_view word);
 
 // A number stored into an integer field rounds half to even; a result past the
 // field's range is an error here, where the game itself would stop at the end.
-std::int16_t toInt16Checked(double value);
-std::int32_t toInt32Checked(double value);
+std::int16_t toInt16Checked(double value, std::string_view field);
+std::int32_t toInt32Checked(double value, std::string_view field);
 
 // A length in twips as the element model keeps it: a float that must stay finite.
 float toTwips(double value);

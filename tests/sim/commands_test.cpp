@@ -1,0 +1,95 @@
+// What each script command does to the game, seen through dumps.
+#include <gtest/gtest.h>
+
+#include "sim_run.h"
+
+namespace tilerush::sim::testing {
+
+TEST(SimCommands, DumpPrintsNamedFieldsAndElementsInRecordOrder) {
+  EXPECT_EQ(lastDump("dump lives numbricks points Timer3\n"),
+            "{\"t\": 0, \"fields\": {\"points\": 0, \"lives\": 3}, \"elements\": {\"numbricks\": {\"kind\": "
+            "\"label\", \"left\": 6960, \"top\": 840, \"width\": 1080, \"height\": 390, \"visible\": true, "
+            "\"caption\": \"120\", \"backcolor\": 15790320, \"z\": 11}, \"Timer3\": {\"kind\": \"timer\", "
+            "\"interval\": 50}}}");
+  EXPECT_EQ(
+      lastDump("dump pause\n"),
+      "{\"t\": 0, \"fields\": {}, \"elements\": {\"pause\": {\"kind\": \"button\", \"left\": 3360, \"top\": "
+      "2880, \"width\": 2415, \"height\": 1455, \"visible\": false, \"caption\": \"Pause\"}}}");
+}
+
+TEST(SimCommands, FloatsAreWidenedAndPrintedShortest) {
+  EXPECT_EQ(lastDump("dump cellh speed\n"),
+            "{\"t\": 0, \"fields\": {\"cellh\": 226.1999969482422, \"speed\": 103.6875}, \"elements\": {}}");
+  EXPECT_EQ(lastDump("set xspeed 1e300\nset lastcell -0.1\ndump xspeed lastcell\n"),
+            "{\"t\": 0, \"fields\": {\"xspeed\": 1e+300, \"lastcell\": -0.1}, \"elements\": {}}");
+}
+
+TEST(SimCommands, SeedReplaysAndQueuedDrawsComeFirst) {
+  // Seed 1 draws 0.5665615200996399 and then 0.7457817196846008 for the serve.
+  EXPECT_EQ(lastDump("dump xfactor yfactor\n"),
+            "{\"t\": 0, \"fields\": {\"xfactor\": 0.971671923995018, \"yfactor\": 0.9627109140157699}, "
+            "\"elements\": {}}");
+  // A queued 0.5 is used for xfactor; yfactor takes the generator's first draw.
+  SimRun queued = runSim("seed 1\ndraws 0.5\nopen\ndump xfactor yfactor\n");
+  EXPECT_EQ(
+      queued.out,
+      "{\"t\": 0, \"fields\": {\"xfactor\": 0.975, \"yfactor\": 0.971671923995018}, \"elements\": {}}\n");
+}
+
+TEST(SimCommands, IntegerFieldsRoundHalfToEvenAndTablesTakeIndices) {
+  EXPECT_EQ(lastDump("set lives 2.5\nset roll -3.5\nset cellval[30][35] 7.5\nset logoyspeed[2] 0.5\n"
+                     "dump lives roll logoyspeed\n"),
+            "{\"t\": 0, \"fields\": {\"roll\": -4, \"lives\": 2, \"logoyspeed\": [149, -166, 0]}, "
+            "\"elements\": {}}");
+  std::string cells = lastDump("set cellval[30][35] 7.5\ndump cellval\n");
+  EXPECT_NE(cells.find(", 8]]}"), std::string::npos) << cells;
+  // A map row is text: the rest of the line, possibly empty; a map shows once it holds a row.
+  std::string levels = lastDump("set levels[7][1] 12 34\nset levels[1][1]\ndump levels\n");
+  EXPECT_EQ(levels.rfind("{\"t\": 0, \"fields\": {\"levels\": {\"1\": [\"\", \"10000000000000000001\", ", 0),
+            0u);
+  EXPECT_NE(levels.find("\"7\": [\"12 34\", \"\", "), std::string::npos) << levels;
+}
+
+TEST(SimCommands, FieldsSetBeforeOpenShapeTheStartUp) {
+  SimRun run = runSim("seed 1\nset lives 2\nset toppoints 1230\nopen\ndump lives highscore\n");
+  EXPECT_NE(run.out.find("\"lives\": 2"), std::string::npos);
+  EXPECT_NE(run.out.find("\"caption\": \"001230\""), std::string::npos);
+}
+
+TEST(SimCommands, ElementPropertiesGoThroughTheDisplay) {
+  std::string dump = lastDump(
+      "set ball.left 4000.5\nset brick[41].visible 0\nset pause.caption   Go on  \nset Timer1.interval 0\n"
+      "set numbricks.backcolor 0xFF\nset ball.fillcolor 65280\ndump ball pause Timer1\n");
+  EXPECT_NE(dump.find("\"ball\": {\"kind\": \"shape\", \"left\": 4000.5"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\"fillcolor\": 65280"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\"caption\": \"Go on\""), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\"Timer1\": {\"kind\": \"timer\", \"interval\": 0}"), std::string::npos) << dump;
+  // A stopped paddle timer: a held arrow key moves nothing however long we wait.
+  EXPECT_EQ(lastDump("set Timer1.interval 0\nkey down right\nadvance 1000\ndump paddledir paddle\n")
+                    .find("3749.5") != std::string::npos,
+            true);
+}
+
+TEST(SimCommands, TimersFallDueFromWhenTheirIntervalWasSet) {
+  // Paddle ticks at 25, 50, 75 and 100 ms; each moves it 207.375 twips right.
+  EXPECT_NE(lastDump("key down right\nadvance 99\ndump paddle\n").find("\"left\": 4371.625"),
+            std::string::npos);
+  EXPECT_NE(lastDump("key down right\nadvance 100\ndump paddle\n").find("\"left\": 4579"), std::string::npos);
+  // Restarting at 10 ms puts the next tick at 35 ms, not at 25.
+  EXPECT_NE(lastDump("key down right\nadvance 10\nset Timer1.interval 25\nadvance 24\ndump paddle\n")
+                .find("\"left\": 3749.5"),
+            std::string::npos);
+  // tick fires now and leaves the schedule alone; a stopped timer does not fire.
+  EXPECT_NE(lastDump("key down right\ntick Timer1 3\ndump paddle\n").find("\"left\": 4371.625"),
+            std::string::npos);
+  EXPECT_NE(lastDump("key down right\nkey down p\ntick Timer1 3\ndump paddle\n").find("\"left\": 3749.5"),
+            std::string::npos);
+}
+
+TEST(SimCommands, ScriptTextIsForgiving) {
+  SimRun run = runSim("# a comment\r\n\r\n  seed\t1   # trailing\r\nopen\r\ndump lives");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "{\"t\": 0, \"fields\": {\"lives\": 3}, \"elements\": {}}\n");
+}
+
+}  // namespace tilerush::sim::testing
