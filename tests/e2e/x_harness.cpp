@@ -1,0 +1,195 @@
+// Child processes, the Xvfb server and the X requests the end-to-end tests need.
+#include "x_harness.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace tilerush::e2e {
+namespace {
+
+std::vector<char*> cStrings(std::vector<std::string>& strings) {
+  std::vector<char*> out;
+  for (auto& s : strings) out.push_back(s.data());
+  out.push_back(nullptr);
+  return out;
+}
+
+pid_t spawn(std::vector<std::string> argv, const std::vector<std::string>& extraEnv,
+            posix_spawn_file_actions_t* actions = nullptr) {
+  std::vector<std::string> env(extraEnv);
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const std::string key = entry.substr(0, entry.find('=') + 1);
+    bool overridden = false;
+    for (const auto& extra : extraEnv) overridden = overridden || extra.rfind(key, 0) == 0;
+    if (!overridden) env.push_back(entry);
+  }
+  auto args = cStrings(argv);
+  auto envp = cStrings(env);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, args[0], actions, nullptr, args.data(), envp.data()) != 0) {
+    throw std::runtime_error("cannot start " + argv[0]);
+  }
+  return pid;
+}
+
+}  // namespace
+
+XvfbServer::XvfbServer() {
+  // Xvfb picks a free display number itself and writes it down this pipe.
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+  pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-ardelay",
+                "250", "-arinterval", "33"},
+               {}, &actions);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  std::string number;
+  pollfd ready{fds[0], POLLIN, 0};
+  char c;
+  while (poll(&ready, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (number.empty()) throw std::runtime_error("Xvfb did not start");
+  name_ = ":" + number;
+}
+
+XvfbServer::~XvfbServer() {
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+}
+
+Process::Process(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv)
+    : pid_(spawn(argv, extraEnv)) {}
+
+Process::~Process() {
+  if (running()) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool Process::running() { return !status_ && !waitExit(std::chrono::milliseconds(0)); }
+
+std::optional<int> Process::waitExit(std::chrono::milliseconds timeout) {
+  if (status_) return status_;
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      if (!WIFEXITED(status)) return std::nullopt;
+      return status_;
+    }
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+int run(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
+  const pid_t pid = spawn(argv, extraEnv);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
+void Frame::save(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << width << ' ' << height << "\n255\n";
+  for (std::uint32_t p : pixels) {
+    const char rgb[3] = {char(p >> 16), char(p >> 8), char(p)};
+    out.write(rgb, 3);
+  }
+}
+
+XConnection::XConnection(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
+  if (!display_) throw std::runtime_error("cannot open display " + display);
+}
+
+XConnection::~XConnection() { XCloseDisplay(display_); }
+
+std::string XConnection::title(unsigned long window) {
+  char* name = nullptr;
+  std::string title;
+  if (XFetchName(display_, window, &name) && name) title = name;
+  if (name) XFree(name);
+  return title;
+}
+
+unsigned long XConnection::waitForWindow(const std::string& wanted, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+    unsigned long found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable &&
+          title(children[i]) == wanted) {
+        found = children[i];
+      }
+    }
+    if (children) XFree(children);
+    if (found) return found;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return 0;
+}
+
+std::pair<int, int> XConnection::size(unsigned long window) {
+  XWindowAttributes attributes;
+  XGetWindowAttributes(display_, window, &attributes);
+  return {attributes.width, attributes.height};
+}
+
+Frame XConnection::grab(unsigned long window) {
+  const auto [width, height] = size(window);
+  XImage* image = XGetImage(display_, window, 0, 0, width, height, AllPlanes, ZPixmap);
+  if (!image) throw std::runtime_error("cannot read the window's pixels");
+  Frame frame{width, height, {}};
+  frame.pixels.reserve(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) frame.pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+  }
+  XDestroyImage(image);
+  return frame;
+}
+
+void XConnection::requestClose(unsigned long window) {
+  XEvent event;
+  std::memset(&event, 0, sizeof event);
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display_, window, False, NoEventMask, &event);
+  XFlush(display_);
+}
+
+void XConnection::setAutoRepeat(bool on) {
+  if (on) {
+    XAutoRepeatOn(display_);
+  } else {
+    XAutoRepeatOff(display_);
+  }
+  XSync(display_, False);
+}
+
+}  // namespace tilerush::e2e
