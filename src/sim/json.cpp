@@ -2,10 +2,18 @@
 #include "sim/json.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace tilerush::sim {
 
 void appendNumber(std::string& out, double value) {
+  // JSON has no NaN or infinity. The game reaches them only from absurd values a
+  // script stored (a cell width of 0 makes lastcell 0 / 0), and the dump must stay
+  // readable then too.
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
   char buffer[32];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);

@@ -7,7 +7,7 @@
 
 namespace tilerush::sim {
 
-// The shortest text that reads back as the same double.
+// The shortest text that reads back as the same double; null for NaN and infinity.
 void appendNumber(std::string& out, double value);
 void appendInteger(std::string& out, std::int64_t value);
 void appendBool(std::string& out, bool value);

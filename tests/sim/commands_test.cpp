@@ -22,6 +22,9 @@ TEST(SimCommands, FloatsAreWidenedAndPrintedShortest) {
             "{\"t\": 0, \"fields\": {\"cellh\": 226.1999969482422, \"speed\": 103.6875}, \"elements\": {}}");
   EXPECT_EQ(lastDump("set xspeed 1e300\nset lastcell -0.1\ndump xspeed lastcell\n"),
             "{\"t\": 0, \"fields\": {\"xspeed\": 1e+300, \"lastcell\": -0.1}, \"elements\": {}}");
+  // A zero cell width makes the cell of a test point 0 / 0; the dump stays JSON.
+  EXPECT_EQ(lastDump("set cellw 0\ntick Timer2\ndump lastcell\n"),
+            "{\"t\": 0, \"fields\": {\"lastcell\": null}, \"elements\": {}}");
 }
 
 TEST(SimCommands, SeedReplaysAndQueuedDrawsComeFirst) {
