@@ -52,6 +52,7 @@ TEST(SimPause, AHeldClickOnAButtonHiddenByThenFailsOnItsOwnLine) {
   // The last life ends the game at the pause's end, so the held click finds
   // "Game Over" shown and starts a new game.
   ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("{\"t\": 1000, \"fields\": {\"lives\": 3}", 0), 0u) << run.out;
   EXPECT_NE(
       run.out.find("\"gameover\": {\"kind\": \"button\", \"left\": 3360, \"top\": 2640, \"width\": 2415, "
                    "\"height\": 1935, \"visible\": false"),
