@@ -21,7 +21,7 @@ void Form1::hitpaddle() {
   // A ball straddling the centre is turned left here and back right below, so it
   // always leaves to the right.
   if (centre > ballLeft && s.xspeed > 0) s.xspeed = -s.xspeed;
-  if (centre < static_cast<float>(ballLeft + ball.width()) && s.xspeed < 0) s.xspeed = -s.xspeed;
+  if (centre < ballLeft + ball.width() && s.xspeed < 0) s.xspeed = -s.xspeed;
 }
 
 }  // namespace tilerush

@@ -255,6 +255,15 @@ TEST(PaddleBounce, TheHalfUnderTheBallSteersIt) {
   }
 }
 
+TEST(PaddleBounce, ARightSideAHairPastTheCentreStraddlesIt) {
+  Flight g;
+  g.element("paddle").setLeft(3582);  // centre 4100
+  // The right side, 4100.000244140625, would round to the centre as a float.
+  g.place(3987.000244140625f, 6700, 103.6875, -104);
+  g.form.hitpaddle();
+  EXPECT_EQ(g.state().xspeed, 103.6875);
+}
+
 TEST(PaddleBounce, ABallFlushWithAnEndFallsPast) {
   Flight g;
   g.place(3749.5f, 6700, 103.6875, -104);
