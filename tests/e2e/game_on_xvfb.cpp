@@ -61,8 +61,13 @@ void GameOnXvfb::start(const std::vector<std::string>& extraEnv) {
   ASSERT_NE(window_, 0u) << "the game window did not appear";
   // No window manager runs: give the window the keyboard directly.
   xdotool({"windowfocus", "--sync", windowId()});
-  // The first frame is painted once the window is mapped.
-  lookUntil([](const Sight& s) { return s.paddleCentre.has_value(); });
+  // The first frame is painted soon after the window is mapped: wait for the board,
+  // found at the same place in the window whatever its scale.
+  for (int i = 0; i < 500; ++i) {
+    const Frame frame = grab();
+    if (frame.at(frame.width / 2, frame.height * 333 / 489) == 0x80FF80) break;
+    pause(20);
+  }
 }
 
 void GameOnXvfb::xdotool(std::vector<std::string> args) {

@@ -98,7 +98,7 @@ TEST_F(LostBall, HoldsKeysAndDropsTicksUntilThePauseEndsThenServesBeforeTheHeldK
   pressKey(Qt::Key_Right);
   EXPECT_EQ(state().paddledir, 0) << "keys wait for the pause to end";
 
-  QTRY_VERIFY_WITH_TIMEOUT(!game->backend().holding(), 5000);
+  ASSERT_TRUE(eventually([&] { return !game->backend().holding(); }));
   EXPECT_EQ(state().lives, 2);
   EXPECT_FALSE(element("life", 3).visible());
   // The serve cleared the direction; the held key-down came after it.
@@ -123,7 +123,7 @@ TEST_F(LostBall, WindowGoesOnPaintingDuringThePause) {
   counter.count = &painted;
   window().canvas().installEventFilter(&counter);
   element("life", 1).setVisible(false);
-  QTRY_VERIFY_WITH_TIMEOUT(painted > 0, 5000);
+  ASSERT_TRUE(eventually([&] { return painted > 0; }));
   EXPECT_TRUE(game->backend().holding());
   window().canvas().removeEventFilter(&counter);
 }

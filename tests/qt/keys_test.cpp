@@ -88,7 +88,7 @@ TEST(KeyTranslator, ReleaseArrivesOnItsOwnOnceTheHoldBackEnds) {
   KeyTranslator keys(log.down(), log.up(), 5);
   keys.press(keyEvent(QEvent::KeyPress, Qt::Key_Left));
   keys.release(keyEvent(QEvent::KeyRelease, Qt::Key_Left));
-  QTRY_COMPARE_WITH_TIMEOUT(log.events.size(), 2u, 5000);
+  ASSERT_TRUE(eventually([&] { return log.events.size() == 2u; }));
   EXPECT_EQ(log.events.back(), "up 37");
 }
 
@@ -108,7 +108,7 @@ TEST_F(WindowKeys, ArrowKeysSetTheDirectionAndThePaddleMovesAtTheNextTick) {
   EXPECT_FLOAT_EQ(element("paddle").left(), served);
 
   releaseKey(Qt::Key_Left);
-  QTRY_COMPARE_WITH_TIMEOUT(state().paddledir, 0.0, 5000);
+  ASSERT_TRUE(eventually([&] { return state().paddledir == 0.0; }));
 }
 
 TEST_F(WindowKeys, PShowsPauseWhereTheLayoutPutsItAndFreezesPlay) {

@@ -31,6 +31,13 @@ class QtGameTest : public ::testing::Test {
   std::unique_ptr<QtGame> game;
 };
 
+// Runs the event loop until `done` holds, for a few seconds at most. (QTest's QTRY
+// macros report to QTest, which GoogleTest never hears from.)
+template <typename Done>
+bool eventually(Done done) {
+  return QTest::qWaitFor(done, 5000);
+}
+
 // The colour an image of the window shows at a point given in twips.
 inline QRgb pixelAt(const QImage& image, double leftTwips, double topTwips) {
   return image.pixel(static_cast<int>(leftTwips / 15), static_cast<int>(topTwips / 15)) & 0xFFFFFF;
