@@ -16,14 +16,14 @@ void Display::build(const std::vector<ElementSpec>& layout) {
   arrays_.clear();
   nextStamp_ = 0;
   orderStale_ = true;
-  for (const ElementSpec& spec : layout) {
-    auto element = std::make_unique<Element>(*this, spec.name, spec.index, spec.kind, spec.style);
-    element->bounds_ = spec.bounds;
-    element->visible_ = spec.visible;
-    element->caption_ = spec.caption;
-    element->backColor_ = spec.backColor;
-    element->fillColor_ = spec.fillColor;
-    element->interval_ = spec.interval;
+  for (const ElementSpec& entry : layout) {
+    auto element = std::make_unique<Element>(*this, entry.name, entry.index, entry.kind, entry.style);
+    element->bounds_ = entry.bounds;
+    element->visible_ = entry.visible;
+    element->caption_ = entry.caption;
+    element->backColor_ = entry.backColor;
+    element->fillColor_ = entry.fillColor;
+    element->interval_ = entry.interval;
     add(std::move(element));
   }
   if (observer_) {

@@ -22,7 +22,7 @@ struct Recorder : DisplayObserver {
   int rebuilds = 0;
 };
 
-ElementSpec spec(const char* name, int index, ElementKind kind, Rect bounds) {
+ElementSpec entry(const char* name, int index, ElementKind kind, Rect bounds) {
   ElementSpec s;
   s.name = name;
   s.index = index;
@@ -32,12 +32,12 @@ ElementSpec spec(const char* name, int index, ElementKind kind, Rect bounds) {
 }
 
 std::vector<ElementSpec> smallLayout() {
-  ElementSpec back = spec("back", -1, ElementKind::Shape, {0, 0, 10, 10});
-  ElementSpec cell = spec("cell", 0, ElementKind::Label, {5, 5, 20, 20});
+  ElementSpec back = entry("back", -1, ElementKind::Shape, {0, 0, 10, 10});
+  ElementSpec cell = entry("cell", 0, ElementKind::Label, {5, 5, 20, 20});
   cell.caption = "4";
   cell.visible = false;
-  ElementSpec front = spec("front", -1, ElementKind::Shape, {1, 2, 3, 4});
-  ElementSpec clock = spec("Timer1", -1, ElementKind::Timer, {});
+  ElementSpec front = entry("front", -1, ElementKind::Shape, {1, 2, 3, 4});
+  ElementSpec clock = entry("Timer1", -1, ElementKind::Timer, {});
   clock.interval = 25;
   return {back, cell, front, clock};
 }
