@@ -46,7 +46,7 @@ TEST_F(RealPlay, HoldingRightLaunchesTheBallAndCarriesThePaddleToTheLimitUntilRe
     keyDown("Left");
     lookUntil([&](const Sight& s) { return s.paddleCentre <= *before.paddleCentre - 40; });
     keyUp("Left");
-    pause(100);
+    pause(250);
     const Sight a = lookNow();
     pause(300);
     const Sight b = lookNow();
@@ -64,7 +64,7 @@ TEST_F(RealPlay, PFreezesPaddleAndBallAndShowsPauseWhereTheLayoutPutsIt) {
   lookUntil([](const Sight& s) { return s.ballCentre && s.ballCentre->second < kBallRestRow - 30; });
   tap("p");
   keyUp("Right");
-  pause(100);
+  pause(250);
   const Frame frozen = grab();
   pause(400);
   const Frame later = grab();
@@ -80,7 +80,7 @@ TEST_F(RealPlay, ArrowKeysReachTheGameWhileAButtonShowsAndAClickOnPauseResumesWh
   lookUntil([](const Sight& s) { return s.ballCentre && s.ballCentre->second < kBallRestRow - 30; });
   keyUp("Right");
   tap("p");
-  pause(100);
+  pause(250);
   const Sight paused = lookNow();
   ASSERT_TRUE(paused.ballCentre && paused.paddleCentre);
 
