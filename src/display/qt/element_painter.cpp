@@ -14,7 +14,8 @@ namespace {
 
 QRectF twipRect(const Rect& r) { return QRectF(r.left, r.top, r.width, r.height); }
 
-// An outline `pixels` wide drawn just inside the element's bounds, as fills.
+// An outline `pen` twips thick just inside the bounds, drawn as two fills so that it
+// lands on whole pixels wherever the bounds do.
 void paintRectangle(QPainter& painter, const QRectF& bounds, const QColor& fill, const QColor& outline,
                     double pen) {
   painter.fillRect(bounds, outline);
