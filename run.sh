@@ -78,6 +78,13 @@ package() {
   echo "$deb"
 }
 
+# Benchmarks of the core, the headless runner and the window's painting; extra
+# arguments go to Google Benchmark, e.g. --benchmark_filter=Grid.
+run_benchmarks() {
+  build
+  QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bench/tilerush-bench" "$@"
+}
+
 play() {
   build
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -92,9 +99,10 @@ install_packages
 case "${1:-play}" in
   play) play ;;
   test) run_tests ;;
+  bench) shift; run_benchmarks "$@" ;;
   package) package ;;
   *)
-    echo "usage: ./run.sh [test|package]" >&2
+    echo "usage: ./run.sh [test|bench|package]" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,47 @@
+// What every Tilerush benchmark shares: how often it is repeated, and a headless game.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "display/display.h"
+#include "display/headless.h"
+#include "display/random.h"
+#include "game/events.h"
+#include "game/form1.h"
+
+namespace tilerush::bench {
+
+// A shared two-core machine is noisy: every figure is the median of several runs.
+inline void medians(benchmark::internal::Benchmark* b) { b->Repetitions(9)->ReportAggregatesOnly(true); }
+
+// A game on the headless back end with a fixed seed, opened and ready to serve.
+struct HeadlessGame {
+  explicit HeadlessGame(std::uint64_t seed = 1) : backend([seed] { return seed; }) {
+    display.setObserver(&backend);
+    backend.setTimerHandler([this](const std::string& timer) { fireTimer(form, timer); });
+    form.open();
+  }
+
+  GameState& state() { return form.state(); }
+
+  Display display;
+  HeadlessBackend backend;
+  RandomSource random;
+  Form1 form{display, backend, random};
+};
+
+// Puts the ball in flight in the empty band between map 1's bricks and the paddle,
+// moving right and up. Turning its vertical step round before every tick keeps it in
+// that band for good, so that no tick strikes anything but a side wall.
+inline void launchBelowTheBricks(Form1& form) {
+  GameState& s = form.state();
+  s.xspeed = s.speed;
+  s.yspeed = static_cast<std::int16_t>(s.speed);
+  Element& ball = *form.display().find("ball");
+  ball.move(ball.left(), static_cast<float>(s.topedge + 17 * s.cellh));
+}
+
+}  // namespace tilerush::bench
