@@ -12,7 +12,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 # Debian package names of everything the build, the game and the tests use.
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libx11-dev
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick

@@ -1,5 +1,6 @@
 // Starts Tilerush in its window, or says in one line why no window can be opened.
 #include <QApplication>
+#include <QIcon>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,9 @@ void startupMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+  // Lets a desktop tie the window to its menu entry and icon once the game is installed.
+  QApplication::setApplicationName(QStringLiteral("tilerush"));
+  QApplication::setDesktopFileName(QStringLiteral("io.github.tilerush.Tilerush"));
   QtMessageHandler previous = qInstallMessageHandler(startupMessages);
   auto app = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);
@@ -40,6 +44,7 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
 
 int main(int argc, char** argv) {
   auto app = openApplication(argc, argv);
+  app->setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
   tilerush::QtGame game;
   game.open();
   return app->exec();
