@@ -100,6 +100,13 @@ void advance(Session& session, Words& words) {
   session.advance(ms);
 }
 
+void autoplay(ScriptRun& run, Words& words) {
+  requireOpen(run.session, "autoplay");
+  std::int64_t ms = parseWhole(required(words, "the time"), 0, kMaxAdvanceMs, "autoplay (ms)");
+  words.expectEnd();
+  run.player.play(ms);
+}
+
 void tick(Session& session, Words& words, int line) {
   requireOpen(session, "tick");
   std::string_view timer = required(words, "the timer");
@@ -134,7 +141,8 @@ void dump(Session& session, Words& words, std::ostream& out) {
 
 }  // namespace
 
-void runLine(Session& session, std::string_view line, int number, std::ostream& out) {
+void runLine(ScriptRun& run, std::string_view line, int number, std::ostream& out) {
+  Session& session = run.session;
   Words words(line);
   if (words.atEnd()) return;
   std::string_view command = words.next();
@@ -144,6 +152,7 @@ void runLine(Session& session, std::string_view line, int number, std::ostream& 
   if (command == "key") return key(session, words, number);
   if (command == "click") return click(session, words, number);
   if (command == "advance") return advance(session, words);
+  if (command == "autoplay") return autoplay(run, words);
   if (command == "tick") return tick(session, words, number);
   if (command == "set") return set(session, words);
   if (command == "dump") return dump(session, words, out);

@@ -24,8 +24,8 @@ int runScript(std::istream& script, std::ostream& out, std::ostream& err) {
   LineReader reader(script);
   std::string line;
   try {
-    Session session;
-    while (reader.next(line)) runLine(session, line, reader.number(), out);
+    ScriptRun run;
+    while (reader.next(line)) runLine(run, line, reader.number(), out);
   } catch (const ScriptError& e) {
     return fail(err, e.line() > 0 ? e.line() : reader.number(), e.what());
   } catch (const std::bad_alloc&) {

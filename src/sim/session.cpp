@@ -10,7 +10,10 @@ namespace tilerush::sim {
 
 Session::Session() : backend_([this] { return nextSeed(); }) {
   display_.setObserver(&backend_);
-  backend_.setTimerHandler([this](const std::string& timer) { fireTimer(form_, timer); });
+  backend_.setTimerHandler([this](const std::string& timer) {
+    fireTimer(form_, timer);
+    notify(GameEvent::Tick, timer);
+  });
   backend_.setHoldEndHandler([this] { replayHeld(); });
 }
 
@@ -28,6 +31,7 @@ void Session::queueDraws(const std::vector<float>& draws) {
 void Session::open() {
   open_ = true;
   form_.open();
+  notify(GameEvent::Open);
 }
 
 void Session::deliver(InputEvent event) {
@@ -43,16 +47,18 @@ void Session::advance(std::int64_t ms) { backend_.advance(ms); }
 void Session::perform(const InputEvent& event) {
   switch (event.kind) {
     case InputEvent::Kind::KeyDown:
-      return form_.Form_KeyDown(event.key, 0);
+      form_.Form_KeyDown(event.key, 0);
+      return notify(GameEvent::Key, "down");
     case InputEvent::Kind::KeyUp:
-      return form_.Form_KeyUp(event.key, 0);
+      form_.Form_KeyUp(event.key, 0);
+      return notify(GameEvent::Key, "up");
     case InputEvent::Kind::Click: {
       const Element* button = display_.find(event.name);
       if (!button || !button->visible()) {
         throw ScriptError("cannot click " + event.name + ": the button is hidden", event.line);
       }
       clickButton(form_, event.name);
-      return;
+      return notify(GameEvent::Click, event.name);
     }
     case InputEvent::Kind::Tick:
       return fire(event.name, event.count);
@@ -66,6 +72,7 @@ void Session::fire(const std::string& timer, int count) {
     const Element* clock = display_.find(timer);
     if (!clock || clock->interval() <= 0) return;
     fireTimer(form_, timer);
+    notify(GameEvent::Tick, timer);
   }
 }
 
@@ -73,6 +80,7 @@ void Session::fire(const std::string& timer, int count) {
 // during the pause runs in its order. Should that input lose a ball once more, the
 // rest waits for the end of the new pause.
 void Session::replayHeld() {
+  notify(GameEvent::PauseEnd);
   while (!held_.empty() && !backend_.holding()) {
     InputEvent event = std::move(held_.front());
     held_.pop_front();

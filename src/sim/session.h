@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "display/display.h"
@@ -25,8 +27,15 @@ struct InputEvent {
   int count = 1;     // fires of a tick
 };
 
+// What the game has just handled, for whoever watches a session event by event.
+enum class GameEvent { Open, Tick, Key, Click, PauseEnd };
+
 class Session {
  public:
+  // Called after every event the game handles, with the timer, key or button it was
+  // (empty for Open and PauseEnd). Soak tests check the game's invariants here.
+  using EventWatcher = std::function<void(GameEvent event, std::string_view name)>;
+
   Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -34,6 +43,8 @@ class Session {
   // Every start-up from now on seeds the random source with `seed` instead of the clock.
   void setSeed(std::uint64_t seed) { seed_ = seed; }
   void queueDraws(const std::vector<float>& draws);
+
+  void watchEvents(EventWatcher watcher) { watcher_ = std::move(watcher); }
 
   bool isOpen() const { return open_; }
   void open();
@@ -47,12 +58,16 @@ class Session {
   bool holding() const { return backend_.holding(); }
   GameState& state() { return form_.state(); }
   Display& display() { return display_; }
+  const Display& display() const { return display_; }
 
  private:
   std::uint64_t nextSeed();
   void perform(const InputEvent& event);
   void fire(const std::string& timer, int count);
   void replayHeld();
+  void notify(GameEvent event, std::string_view name = {}) {
+    if (watcher_) watcher_(event, name);
+  }
 
   std::optional<std::uint64_t> seed_;
   Display display_;
@@ -61,6 +76,7 @@ class Session {
   Form1 form_{display_, backend_, random_};
   bool open_ = false;
   std::deque<InputEvent> held_;
+  EventWatcher watcher_;
 };
 
 }  // namespace tilerush::sim

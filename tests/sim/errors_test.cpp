@@ -53,8 +53,8 @@ TEST(SimErrors, BadWordsAreReportedWithTheirLine) {
 }
 
 TEST(SimErrors, WindowCommandsNeedTheWindowOpenOnce) {
-  for (std::string line :
-       {"key down left", "click pause", "advance 1", "tick Timer1", "dump", "set ball.left 1"}) {
+  for (std::string line : {"key down left", "click pause", "advance 1", "autoplay 1", "tick Timer1", "dump",
+                           "set ball.left 1"}) {
     expectFailure("seed 1\n" + line + "\n", 2, "give 'open' first");
   }
   expectFailure("open\nopen\n", 2, "already open");
@@ -71,6 +71,9 @@ TEST(SimErrors, BadArgumentsAfterOpen) {
       {"advance 86400001", "advance (ms)"},
       {"advance -1", "advance (ms)"},
       {"advance 1.5", "advance (ms)"},
+      {"autoplay 86400001", "autoplay (ms)"},
+      {"autoplay -25", "autoplay (ms)"},
+      {"autoplay", "the time is missing"},
       {"tick Timer4", "unknown timer"},
       {"tick Timer1 0", "tick count"},
       {"tick Timer1 1000001", "tick count"},
