@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# Measures the real window under Xvfb: the time from exec to the first frame on
+# screen, the CPU it takes while played with held keys for 20 s and while paused for
+# 10 s (CPU seconds per wall second, as a share of one core), and its peak resident
+# memory. Prints each run and the medians; asserts nothing, as a busy machine would
+# fail any limit.
+#   tools/measure-window.sh [RUNS] [BINARY]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${1:-5}
+binary=${2:-build-perf/src/app/tilerush}
+[ -x "$binary" ] || { echo "measure-window.sh: no game binary at $binary (build it first)" >&2; exit 2; }
+case $runs in '' | *[!0-9]* | 0) echo "measure-window.sh: RUNS must be a whole number above 0" >&2; exit 2 ;; esac
+
+play_seconds=20
+pause_seconds=10
+ticks_per_second=$(getconf CLK_TCK)
+# Window points, in pixels: the Game Over button (where Pause also shows) and the level button.
+game_over_spot="304 240"
+level_spot="300 352"
+
+xvfb_pid=
+game_pid=
+scratch=$(mktemp -d)
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# Xvfb finds a free display number itself and writes it to the fd it is given. A held
+# key repeats as on a desktop; the black root makes a window not yet painted blank.
+start_xvfb() {
+  exec 3< <(Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp -br -ardelay 250 -arinterval 33 \
+    2>/dev/null & echo "pid $!")
+  read -r _ xvfb_pid <&3
+  read -r display_number <&3
+  exec 3<&-
+  export DISPLAY=":$display_number"
+}
+
+stop_game() {
+  kill "$game_pid" 2>/dev/null || true
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=
+}
+
+wait_for_window() {
+  local window
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name '^Tilerush!$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && { echo "$window"; return 0; }
+    sleep 0.05
+  done
+  echo "measure-window.sh: the game window did not appear" >&2
+  return 1
+}
+
+# Seconds since the epoch of an ISO time in UTC, with milliseconds.
+epoch_of() { date -u -d "$1" +%s.%N; }
+
+# Sets `frame` to the milliseconds from exec to the first flush of a painted frame to
+# the X server, from Qt's own painting log (switched on for this start only, as it
+# costs CPU), checked against a picture of the window: a blank window shows one colour.
+measure_first_frame() {
+  local log=$scratch/paint.log started flushed colours
+  started=$EPOCHREALTIME
+  TZ=UTC QT_LOGGING_RULES='qt.widgets.painting=true' \
+    QT_MESSAGE_PATTERN='%{time yyyy-MM-ddTHH:mm:ss.zzz} %{message}' "$binary" 2>"$log" &
+  game_pid=$!
+  window=$(wait_for_window)
+  for _ in $(seq 200); do
+    flushed=$(grep -m 1 -o '^[^ ]* Flushing' "$log" | cut -d ' ' -f 1) || true
+    [ -n "$flushed" ] && break
+    sleep 0.02
+  done
+  colours=$(import -silent -window "$window" -format '%k' info:- 2>/dev/null || echo 0)
+  stop_game
+  [ -n "$flushed" ] && [ "$colours" -gt 16 ] || { echo "measure-window.sh: no first frame seen" >&2; exit 1; }
+  frame=$(awk -v a="$started" -v b="$(epoch_of "$flushed")" 'BEGIN { printf "%.0f", (b - a) * 1000 }')
+}
+
+# Clock ticks of CPU the game has used, all its threads together.
+cpu_ticks() {
+  local stat
+  stat=$(<"/proc/$game_pid/stat")
+  stat=${stat##*) }
+  # After the name: state is field 1, user time field 12, system time field 13.
+  awk '{ print $12 + $13 }' <<<"$stat"
+}
+
+# Sets `share` to the share of one core, in percent, that the game takes while
+# `phase` (a function) runs.
+cpu_share() {
+  local phase=$1 ticks0 ticks1 wall0 wall1
+  ticks0=$(cpu_ticks)
+  wall0=$EPOCHREALTIME
+  "$phase"
+  ticks1=$(cpu_ticks)
+  wall1=$EPOCHREALTIME
+  share=$(awk -v t="$((ticks1 - ticks0))" -v hz="$ticks_per_second" -v a="$wall0" -v b="$wall1" \
+    'BEGIN { printf "%.2f", 100 * t / hz / (b - a) }')
+}
+
+click_at() {
+  # shellcheck disable=SC2086
+  xdotool mousemove --window "$window" $1 click 1 >/dev/null 2>&1 || true
+}
+
+# Sweeps the paddle from side to side with held arrow keys; a served ball goes up as
+# the paddle starts. Every few sweeps a click on the level and Game Over buttons
+# carries on after a cleared level or a lost game (where no button shows, a click
+# does nothing).
+play() {
+  local end=$((SECONDS + play_seconds)) key=Right sweeps=0
+  while [ $SECONDS -lt $end ]; do
+    xdotool keydown "$key"
+    sleep 0.7
+    xdotool keyup "$key"
+    [ $key = Right ] && key=Left || key=Right
+    sweeps=$((sweeps + 1))
+    if [ $((sweeps % 4)) -eq 0 ]; then
+      click_at "$level_spot"
+      click_at "$game_over_spot"
+    fi
+  done
+}
+
+rest() { sleep "$pause_seconds"; }
+
+# One start, played then paused: sets `play_share`, `pause_share` and `peak` (KiB).
+measure_play_and_pause() {
+  "$binary" 2>/dev/null &
+  game_pid=$!
+  window=$(wait_for_window)
+  xdotool windowfocus --sync "$window"
+  sleep 1
+  cpu_share play
+  play_share=$share
+  xdotool key p
+  # A lost ball holds the key back for up to a second.
+  sleep 1.5
+  cpu_share rest
+  pause_share=$share
+  peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$game_pid/status")
+  stop_game
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+start_xvfb
+window=
+frame=
+share=
+: >"$scratch/results"
+for run in $(seq "$runs"); do
+  measure_first_frame
+  measure_play_and_pause
+  echo "$frame $play_share $pause_share $peak" >>"$scratch/results"
+  printf 'run %d: first frame %s ms, play %s%% of a core, paused %s%%, peak resident %s KiB\n' \
+    "$run" "$frame" "$play_share" "$pause_share" "$peak"
+done
+column_median() { awk -v c="$1" '{ print $c }' "$scratch/results" | median; }
+printf 'median of %d runs: first frame %s ms, play %s%% of a core, paused %s%%, peak resident %.1f MiB\n' \
+  "$runs" "$(column_median 1)" "$(column_median 2)" "$(column_median 3)" "$(column_median 4 | awk '{ print $1 / 1024 }')"
