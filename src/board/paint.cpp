@@ -20,7 +20,10 @@ constexpr std::array<Color, 10> kBrickColors = {
     0x000000,             // 9 black
 };
 
+// A cell's caption: its value without the leading blank. Laying out a level captions
+// 500 cells, nearly all of them with one digit, which is spelled out directly.
 std::string digitText(std::int16_t value) {
+  if (value >= 0 && value <= 9) return std::string(1, static_cast<char>('0' + value));
   std::string text = numberText(value);
   return text.front() == ' ' ? text.substr(1) : text;
 }
