@@ -31,13 +31,21 @@ void Canvas::rebuild() {
   update();
 }
 
+// A label's caption is measured when it changes, not at every repaint of every label.
+QRect Canvas::paintedBoundsOf(const Element& element) {
+  if (element.kind() != ElementKind::Label) return pixelBounds(element.bounds());
+  auto [known, first] = labelPixels_.try_emplace(&element);
+  if (first) known->second = paintedBounds(element);
+  return known->second;
+}
+
 void Canvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRegion& exposed = event->region();
   painter.fillRect(event->rect(), toQColor(kSystemFace));
   for (const Element* element : display_.stackingOrder()) {
     if (!element->visible()) continue;
-    if (!exposed.intersects(paintedBounds(*element))) continue;
+    if (!exposed.intersects(paintedBoundsOf(*element))) continue;
     paintElement(painter, *element);
   }
 }

@@ -25,9 +25,12 @@ class Canvas : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // What an element covers as it was last painted or changed.
+  QRect paintedBoundsOf(const Element& element);
+
   const Display& display_;
   // Where each label was last painted: an old caption may have run further than the
-  // new one does.
+  // new one does. Kept up to date by every change.
   std::unordered_map<const Element*, QRect> labelPixels_;
 };
 

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <vector>
 
 #include "display/qt/fonts.h"
 
@@ -70,6 +72,28 @@ QRectF textBox(const Element& label) {
   return label.style().bordered ? box.adjusted(1, 1, -1, -1) : box;
 }
 
+// Measuring a caption means laying it out, the dearest step of painting it; captions
+// are measured at every change and every repaint, but few differ, so each width is
+// measured once per font. Scores run through many texts: the table starts afresh
+// when it grows large.
+double captionWidth(const Font& font, const std::string& caption) {
+  struct Measured {
+    Font font;
+    std::unordered_map<std::string, double> widths;
+  };
+  static std::vector<Measured> measured;
+  auto known = std::find_if(measured.begin(), measured.end(), [&](const Measured& m) {
+    return m.font.face == font.face && m.font.points == font.points && m.font.bold == font.bold;
+  });
+  if (known == measured.end()) known = measured.insert(measured.end(), Measured{font, {}});
+  auto& widths = known->widths;
+  if (auto it = widths.find(caption); it != widths.end()) return it->second;
+  if (widths.size() >= 256) widths.clear();
+  const double width = QFontMetricsF(gameFont(font)).horizontalAdvance(QString::fromStdString(caption));
+  widths.emplace(caption, width);
+  return width;
+}
+
 // Text in pixels: glyphs are laid out at their real size, not shrunk from a large one.
 void paintCaption(QPainter& painter, const Element& label) {
   const Style& style = label.style();
@@ -120,8 +144,7 @@ QRect pixelBounds(const Rect& twips) {
 
 QRectF captionArea(const Element& label) {
   QRectF area = textBox(label);
-  const double width =
-      QFontMetricsF(gameFont(label.style().font)).horizontalAdvance(QString::fromStdString(label.caption()));
+  const double width = captionWidth(label.style().font, label.caption());
   if (width <= area.width()) return area;
   // A caption wider than its label runs out of it on the side away from the alignment.
   switch (label.style().alignment) {

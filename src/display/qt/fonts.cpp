@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tilerush {
 
@@ -22,10 +23,17 @@ void installFontSubstitutions() {
 }
 
 QFont gameFont(const Font& font) {
+  // Asked for at every paint of every caption, and the layout has only a handful:
+  // each is made once, so that Qt matches the face once too.
+  static std::vector<std::pair<Font, QFont>> made;
+  for (const auto& [known, qfont] : made) {
+    if (known.face == font.face && known.points == font.points && known.bold == font.bold) return qfont;
+  }
   QFont qfont(QString::fromStdString(font.face));
   // 96 pixels an inch, 72 points an inch.
   qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0))));
   qfont.setBold(font.bold);
+  made.emplace_back(font, qfont);
   return qfont;
 }
 
