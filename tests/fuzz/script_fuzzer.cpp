@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as a tilerush-sim script, through the line reader, the
 // commands and the game, with the run's promise checked after each.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -20,11 +21,13 @@ constexpr std::int64_t kMaxVirtualMs = 20'000;
 constexpr std::int64_t kMaxTickFires = 20'000;
 constexpr std::int64_t kMaxDumps = 16;
 
-// The amount a word asks for; a word that is not a plain count is refused by the run.
+// The amount a word asks for, capped so that the sums cannot overflow; a word that is
+// not a plain count is refused by the run.
 std::int64_t amount(std::string_view word) {
+  constexpr std::int64_t kCap = 1'000'000'000;
   std::int64_t value = 0;
   std::from_chars(word.data(), word.data() + word.size(), value);
-  return value > 0 ? value : 0;
+  return std::clamp<std::int64_t>(value, 0, kCap);
 }
 
 bool withinBudget(std::string_view script) {
