@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-5}
-binary=${2:-build-perf/src/app/tilerush}
+binary=${2:-build/src/app/tilerush}
 [ -x "$binary" ] || { echo "measure-window.sh: no game binary at $binary (build it first)" >&2; exit 2; }
 case $runs in '' | *[!0-9]* | 0) echo "measure-window.sh: RUNS must be a whole number above 0" >&2; exit 2 ;; esac
 
