@@ -81,8 +81,8 @@ TEST_F(Window, RepaintsOnlyWhatChangedAfterAnEvent) {
   const QRegion& painted = log.regions.front();
   const QRect oldPaddle(int(before.left / 15), int(before.top / 15), int(before.width / 15), 10);
   const QRect newPaddle(int(after.left / 15), int(after.top / 15), int(after.width / 15), 10);
-  EXPECT_TRUE(painted.contains(oldPaddle));
-  EXPECT_TRUE(painted.contains(newPaddle));
+  EXPECT_TRUE((QRegion(oldPaddle) - painted).isEmpty());
+  EXPECT_TRUE((QRegion(newPaddle) - painted).isEmpty());
   // Paddle, ball and title balls move at most: a sliver of the window.
   for (const QRegion& region : log.regions) EXPECT_LT(area(region), 568 * 489 / 10);
   window().canvas().removeEventFilter(&log);
