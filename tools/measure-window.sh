@@ -7,6 +7,7 @@
 #   tools/measure-window.sh [RUNS] [BINARY]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/xvfb.sh
 
 runs=${1:-5}
 binary=${2:-build/src/app/tilerush}
@@ -30,32 +31,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb finds a free display number itself and writes it to the fd it is given. A held
-# key repeats as on a desktop; the black root makes a window not yet painted blank.
-start_xvfb() {
-  exec 3< <(Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp -br -ardelay 250 -arinterval 33 \
-    2>/dev/null & echo "pid $!")
-  read -r _ xvfb_pid <&3
-  read -r display_number <&3
-  exec 3<&-
-  export DISPLAY=":$display_number"
-}
 
 stop_game() {
   kill "$game_pid" 2>/dev/null || true
   wait "$game_pid" 2>/dev/null || true
   game_pid=
-}
-
-wait_for_window() {
-  local window
-  for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --name '^Tilerush!$' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && { echo "$window"; return 0; }
-    sleep 0.05
-  done
-  echo "measure-window.sh: the game window did not appear" >&2
-  return 1
 }
 
 # Seconds since the epoch of an ISO time in UTC, with milliseconds.
@@ -70,7 +50,7 @@ measure_first_frame() {
   TZ=UTC QT_LOGGING_RULES='qt.widgets.painting=true' \
     QT_MESSAGE_PATTERN='%{time yyyy-MM-ddTHH:mm:ss.zzz} %{message}' "$binary" 2>"$log" &
   game_pid=$!
-  window=$(wait_for_window)
+  window=$(wait_for_game_window)
   for _ in $(seq 200); do
     flushed=$(grep -m 1 -o '^[^ ]* Flushing' "$log" | cut -d ' ' -f 1) || true
     [ -n "$flushed" ] && break
@@ -134,7 +114,7 @@ rest() { sleep "$pause_seconds"; }
 measure_play_and_pause() {
   "$binary" 2>/dev/null &
   game_pid=$!
-  window=$(wait_for_window)
+  window=$(wait_for_game_window)
   xdotool windowfocus --sync "$window"
   sleep 1
   cpu_share play
@@ -150,7 +130,8 @@ measure_play_and_pause() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-start_xvfb
+# The black root makes a window not yet painted blank.
+start_xvfb 800x600 -br
 window=
 frame=
 share=

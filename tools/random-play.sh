@@ -12,26 +12,19 @@ binary=${2:-build-qt/src/app/tilerush}
 [ -x "$binary" ] || { echo "random-play.sh: no game binary at $binary (build it first)" >&2; exit 2; }
 case $minutes in '' | *[!0-9]*) echo "random-play.sh: MINUTES must be a whole number" >&2; exit 2 ;; esac
 
-# Xvfb finds a free display number itself and writes it to the fd it is given.
-exec 3< <(Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp -ardelay 250 -arinterval 33 2>/dev/null & echo "pid $!")
-read -r _ xvfb_pid <&3
-read -r display_number <&3
+source tools/xvfb.sh
+xvfb_pid=
 game_pid=
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=":$display_number"
 
+start_xvfb 800x600
 "$binary" 2>/dev/null &
 game_pid=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Tilerush!$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "random-play.sh: the game window did not appear" >&2; exit 1; }
+window=$(wait_for_game_window)
 xdotool windowfocus --sync "$window"
 
 resident_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null || echo "?"; }

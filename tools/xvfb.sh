@@ -1,0 +1,28 @@
+# Sourced by the tools that run the game under Xvfb: a private X server and a way to
+# find the game's window on it. The caller kills "$xvfb_pid" when it is done.
+
+# Starts Xvfb on a display number it picks itself (written to the fd it is given) and
+# exports DISPLAY. A held key repeats as on a desktop. Extra arguments go to Xvfb.
+#   start_xvfb WIDTHxHEIGHT [XVFB ARGS...]
+start_xvfb() {
+  local screen=$1
+  shift
+  exec 3< <(Xvfb -displayfd 1 -screen 0 "${screen}x24" -nolisten tcp -ardelay 250 -arinterval 33 "$@" \
+    2>/dev/null & echo "pid $!")
+  read -r _ xvfb_pid <&3
+  read -r display_number <&3
+  exec 3<&-
+  export DISPLAY=":$display_number"
+}
+
+# Prints the id of the shown game window once it appears, within about ten seconds.
+wait_for_game_window() {
+  local window
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name '^Tilerush!$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && { echo "$window"; return 0; }
+    sleep 0.05
+  done
+  echo "$(basename "$0"): the game window did not appear" >&2
+  return 1
+}
