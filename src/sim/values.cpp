@@ -37,6 +37,8 @@ int sequenceLength(unsigned char lead) {
   return 0;
 }
 
+}  // namespace
+
 bool validUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     auto lead = static_cast<unsigned char>(text[i]);
@@ -56,8 +58,6 @@ bool validUtf8(std::string_view text) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string quoted(std::string_view word) {
   static constexpr char kHex[] = "0123456789ABCDEF";

@@ -52,6 +52,10 @@ bool parseFlag(std::string_view word);
 // A colour 0x00BBGGRR, in decimal or as 0x followed by hex digits.
 std::uint32_t parseColor(std::string_view word);
 
+// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code
+// points past U+10FFFF.
+bool validUtf8(std::string_view text);
+
 // Text for a caption or a map row: valid UTF-8 with no control characters but tab,
 // so that a dump stays valid JSON and readable.
 void checkText(std::string_view text);

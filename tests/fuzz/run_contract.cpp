@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "sim/runner.h"
+#include "sim/values.h"
 
 namespace tilerush::fuzz {
 namespace {
@@ -109,33 +110,6 @@ class JsonReader {
   std::size_t pos_ = 0;
 };
 
-// Length of the UTF-8 sequence that `lead` starts, 0 when it cannot start one.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// Well-formed UTF-8: no stray continuation bytes, overlong forms or surrogates.
-bool validUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = sequenceLength(lead);
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    auto second = length > 1 ? static_cast<unsigned char>(text[i + 1]) : 0;
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-      return false;
-    i += length;
-  }
-  return true;
-}
-
 std::string errorLineBreach(std::string_view script, std::string_view err) {
   constexpr std::string_view kPrefix = "tilerush-sim: line ";
   if (err.substr(0, kPrefix.size()) != kPrefix)
@@ -163,7 +137,7 @@ ScriptRun runScriptText(std::string_view script) {
   return run;
 }
 
-bool isJsonObject(std::string_view text) { return validUtf8(text) && JsonReader(text).wholeObject(); }
+bool isJsonObject(std::string_view text) { return sim::validUtf8(text) && JsonReader(text).wholeObject(); }
 
 std::string contractBreach(std::string_view script, const ScriptRun& run) {
   if (run.status == 0 && !run.err.empty()) return "status 0 with an error: " + run.err;
