@@ -16,9 +16,6 @@ class HeadlessBackend : public Platform, public DisplayObserver {
   using TimerHandler = std::function<void(const std::string& timer)>;
   using SeedSource = std::function<std::uint64_t()>;
 
-  // Timers are known by name; ticks due at one instant fire in this order.
-  static constexpr std::array<const char*, 3> kTimerNames = {"Timer1", "Timer2", "Timer3"};
-
   explicit HeadlessBackend(SeedSource seeds);
 
   void setTimerHandler(TimerHandler handler) { onTimer_ = std::move(handler); }

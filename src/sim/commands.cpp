@@ -20,10 +20,9 @@ constexpr std::int64_t kMaxTickCount = 1'000'000;
 constexpr std::int64_t kMaxKeyCode = 65535;
 
 constexpr std::array<std::string_view, 3> kButtons = {"pause", "nextlevel", "gameover"};
-constexpr std::array<std::string_view, 3> kTimers = {"Timer1", "Timer2", "Timer3"};
 
-template <std::size_t N>
-bool oneOf(const std::array<std::string_view, N>& names, std::string_view word) {
+template <typename Name, std::size_t N>
+bool oneOf(const std::array<Name, N>& names, std::string_view word) {
   for (std::string_view name : names) {
     if (name == word) return true;
   }
@@ -110,7 +109,7 @@ void autoplay(ScriptRun& run, Words& words) {
 void tick(Session& session, Words& words, int line) {
   requireOpen(session, "tick");
   std::string_view timer = required(words, "the timer");
-  if (!oneOf(kTimers, timer))
+  if (!oneOf(kTimerNames, timer))
     throw ScriptError("unknown timer " + quoted(timer) + ": use Timer1, Timer2 or Timer3");
   std::int64_t count = 1;
   if (!words.atEnd()) count = parseWhole(words.next(), 1, kMaxTickCount, "the tick count");

@@ -23,8 +23,6 @@ class QtBackend : public QObject, public Platform, public DisplayObserver {
   using TimerHandler = std::function<void(const std::string& timer)>;
   using SeedSource = std::function<std::uint64_t()>;
 
-  static constexpr std::array<const char*, 3> kTimerNames = {"Timer1", "Timer2", "Timer3"};
-
   QtBackend(GameWindow& window, SeedSource seeds);
 
   void setTimerHandler(TimerHandler handler) { onTimer_ = std::move(handler); }
