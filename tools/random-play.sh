@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 minutes=${1:-1}
-binary=${2:-build-qt/src/app/tilerush}
+binary=${2:-build/src/app/tilerush}
 [ -x "$binary" ] || { echo "random-play.sh: no game binary at $binary (build it first)" >&2; exit 2; }
 case $minutes in '' | *[!0-9]*) echo "random-play.sh: MINUTES must be a whole number" >&2; exit 2 ;; esac
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-binary=${1:-build-qt/src/app/tilerush}
+binary=${1:-build/src/app/tilerush}
 output=${2:-docs/screenshot.png}
 scale=${3:-1}
 [ -x "$binary" ] || { echo "screenshot.sh: no game binary at $binary (build it first)" >&2; exit 1; }
