@@ -21,12 +21,9 @@ ticks_per_second=$(getconf CLK_TCK)
 game_over_spot="304 240"
 level_spot="300 352"
 
-xvfb_pid=
-game_pid=
 scratch=$(mktemp -d)
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_game_and_xvfb
   rm -rf "$scratch"
 }
 trap cleanup EXIT

@@ -13,13 +13,7 @@ binary=${2:-build/src/app/tilerush}
 case $minutes in '' | *[!0-9]*) echo "random-play.sh: MINUTES must be a whole number" >&2; exit 2 ;; esac
 
 source tools/xvfb.sh
-xvfb_pid=
-game_pid=
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap stop_game_and_xvfb EXIT
 
 start_xvfb 800x600
 "$binary" 2>/dev/null &

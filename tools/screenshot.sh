@@ -11,13 +11,7 @@ scale=${3:-1}
 [ -x "$binary" ] || { echo "screenshot.sh: no game binary at $binary (build it first)" >&2; exit 1; }
 
 source tools/xvfb.sh
-xvfb_pid=
-game_pid=
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap stop_game_and_xvfb EXIT
 
 # Room for the window at scale 2.
 start_xvfb 1600x1200

@@ -1,5 +1,15 @@
-# Sourced by the tools that run the game under Xvfb: a private X server and a way to
-# find the game's window on it. The caller kills "$xvfb_pid" when it is done.
+# Sourced by the tools that run the game under Xvfb: a private X server, a way to
+# find the game's window on it, and the cleanup that ends both. A caller keeps the
+# game's process id in game_pid.
+
+xvfb_pid=
+game_pid=
+
+# Ends the game and the X server, whichever were started.
+stop_game_and_xvfb() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
 
 # Starts Xvfb on a display number it picks itself (written to the fd it is given) and
 # exports DISPLAY. A held key repeats as on a desktop. Extra arguments go to Xvfb.

@@ -38,7 +38,6 @@ void Form1::loadbricks() {
       cell.setVisible(true);
     }
   }
-  e_.brick = display_.array("brick");
 }
 
 void Form1::grid() {

@@ -11,7 +11,6 @@ void Form1::initlogo() {
   s.logoyspeed = {toInt16(0.9 * step), toInt16(-step), toInt16(-1.1 * step)};
   display_.createMember("logoball", 1);
   display_.createMember("logoball", 2);
-  e_.logoball = display_.array("logoball");
   const Element& box = *e_.logobox;
   for (int i = 0; i < kLogoBalls; ++i) {
     Element& ball = *e_.logoball->member(i);
