@@ -6,31 +6,23 @@
 #include <cstdint>
 #include <string>
 
-#include "display/display.h"
-#include "display/headless.h"
-#include "display/random.h"
-#include "game/events.h"
 #include "game/form1.h"
+#include "game/session.h"
 
 namespace tilerush::bench {
 
 // A shared two-core machine is noisy: every figure is the median of several runs.
 inline void medians(benchmark::internal::Benchmark* b) { b->Repetitions(9)->ReportAggregatesOnly(true); }
 
-// A game on the headless back end with a fixed seed, opened and ready to serve.
+// A game on the headless clock with a fixed seed, opened and ready to serve.
 struct HeadlessGame {
-  explicit HeadlessGame(std::uint64_t seed = 1) : backend([seed] { return seed; }) {
-    display.setObserver(&backend);
-    backend.setTimerHandler([this](const std::string& timer) { fireTimer(form, timer); });
-    form.open();
-  }
+  explicit HeadlessGame(std::uint64_t seed = 1) : session([seed] { return seed; }) { session.open(); }
 
   GameState& state() { return form.state(); }
 
-  Display display;
-  HeadlessBackend backend;
-  RandomSource random;
-  Form1 form{display, backend, random};
+  Session session;
+  Display& display = session.display();
+  Form1& form = session.form();
 };
 
 // Puts the ball in flight in the empty band between map 1's bricks and the paddle,

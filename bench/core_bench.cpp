@@ -13,7 +13,7 @@ void BallTickInFlight(benchmark::State& state) {
     s.yspeed = static_cast<std::int16_t>(-s.yspeed);
     game.form.Timer2_Timer();
   }
-  if (s.points != 0 || game.backend.holding()) state.SkipWithError("the ball struck something");
+  if (s.points != 0 || game.session.holding()) state.SkipWithError("the ball struck something");
 }
 BENCHMARK(BallTickInFlight)->Apply(medians);
 

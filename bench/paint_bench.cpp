@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "bench.h"
-#include "display/qt/qt_game.h"
+#include "app/qt_game.h"
 
 namespace tilerush::bench {
 namespace {

@@ -1,12 +1,20 @@
-// Starts Tilerush in its window, or says in one line why no window can be opened.
+// Starts Tilerush in its window, recording or watching a replay if asked, or says in
+// one line why it cannot.
 #include <QApplication>
+#include <QDateTime>
 #include <QIcon>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 
-#include "display/qt/qt_game.h"
+#include "app/command_line.h"
+#include "app/qt_game.h"
+#include "app/record_file.h"
+#include "app/replay_player.h"
+#include "sim/recorder.h"
+#include "sim/runner.h"
 
 namespace {
 
@@ -32,20 +40,65 @@ void startupMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   // Lets a desktop tie the window to its menu entry and icon once the game is installed.
-  QApplication::setApplicationName(QStringLiteral("tilerush"));
   QApplication::setDesktopFileName(QStringLiteral("io.github.tilerush.Tilerush"));
   QtMessageHandler previous = qInstallMessageHandler(startupMessages);
   auto app = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);
+  app->setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
   return app;
+}
+
+[[noreturn]] void refuse(const std::string& what) {
+  std::fprintf(stderr, "tilerush: %s\n", what.c_str());
+  std::exit(2);
+}
+
+int play(QApplication& app, const tilerush::Options& options) {
+  std::unique_ptr<tilerush::RecordFile> file;
+  if (options.recordTo) {
+    file = std::make_unique<tilerush::RecordFile>(options.recordTo->toStdString());
+    if (!file->isOpen()) refuse(file->error());
+  }
+  tilerush::QtGame game(tilerush::sim::systemClockSeed);
+  std::unique_ptr<tilerush::sim::Recorder> recorder;
+  if (file) {
+    const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    recorder = std::make_unique<tilerush::sim::Recorder>(
+        game.session(), [&file](std::string_view lines) { file->write(lines); }, TILERUSH_VERSION,
+        date.toStdString());
+    game.session().setInputLog(recorder.get());
+  }
+  game.open();
+  const int status = app.exec();
+  if (recorder) {
+    game.catchUp();
+    recorder->finish();
+  }
+  return status;
+}
+
+int watch(QApplication& app, const std::string& path) {
+  tilerush::QtGame game(tilerush::sim::systemClockSeed);
+  tilerush::ReplayPlayer player(game, path, std::cout);
+  player.start();
+  const int status = app.exec();
+  return status != 0 ? status : player.status();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  QApplication::setApplicationName(QStringLiteral("tilerush"));
+  QApplication::setApplicationVersion(QStringLiteral(TILERUSH_VERSION));
+  const tilerush::Options options = tilerush::readCommandLine(argc, argv);
+  // Checked before any window opens: a replay that cannot be played, or a record
+  // file that cannot be written, is one line and status 2.
+  if (options.replay) {
+    if (std::string wrong = tilerush::ReplayPlayer::check(options.replay->toStdString()); !wrong.empty()) {
+      refuse(wrong);
+    }
+  }
   auto app = openApplication(argc, argv);
-  app->setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
-  tilerush::QtGame game;
-  game.open();
-  return app->exec();
+  if (options.replay) return watch(*app, options.replay->toStdString());
+  return play(*app, options);
 }

@@ -2,13 +2,21 @@
 #include "display/display.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tilerush {
 
-Element* ElementArray::member(int index) const {
+Element* ElementArray::member(int index) {
   if (index < 0 || index >= static_cast<int>(slots_.size())) return nullptr;
   return slots_[static_cast<std::size_t>(index)];
 }
+
+const Element* ElementArray::member(int index) const {
+  if (index < 0 || index >= static_cast<int>(slots_.size())) return nullptr;
+  return slots_[static_cast<std::size_t>(index)];
+}
+
+void Display::removeObserver(DisplayObserver* observer) { std::erase(observers_, observer); }
 
 void Display::build(const std::vector<ElementSpec>& layout) {
   elements_.clear();
@@ -26,10 +34,10 @@ void Display::build(const std::vector<ElementSpec>& layout) {
     element->interval_ = entry.interval;
     add(std::move(element));
   }
-  if (observer_) {
-    observer_->displayRebuilt();
+  for (DisplayObserver* observer : observers_) {
+    observer->displayRebuilt();
     for (const auto& element : elements_) {
-      if (element->kind() == ElementKind::Timer) observer_->intervalChanged(*element);
+      if (element->kind() == ElementKind::Timer) observer->intervalChanged(*element);
     }
   }
 }
@@ -50,7 +58,16 @@ Element& Display::add(std::unique_ptr<Element> element) {
   return e;
 }
 
-Element* Display::find(std::string_view name, int index) const {
+Element* Display::find(std::string_view name, int index) {
+  if (index < 0) {
+    auto it = lone_.find(name);
+    return it == lone_.end() ? nullptr : it->second;
+  }
+  ElementArray* members = array(name);
+  return members ? members->member(index) : nullptr;
+}
+
+const Element* Display::find(std::string_view name, int index) const {
   if (index < 0) {
     auto it = lone_.find(name);
     return it == lone_.end() ? nullptr : it->second;
@@ -59,13 +76,22 @@ Element* Display::find(std::string_view name, int index) const {
   return members ? members->member(index) : nullptr;
 }
 
-ElementArray* Display::array(std::string_view name) const {
+ElementArray* Display::array(std::string_view name) {
   auto it = arrays_.find(name);
-  return it == arrays_.end() ? nullptr : const_cast<ElementArray*>(&it->second);
+  return it == arrays_.end() ? nullptr : &it->second;
+}
+
+const ElementArray* Display::array(std::string_view name) const {
+  auto it = arrays_.find(name);
+  return it == arrays_.end() ? nullptr : &it->second;
 }
 
 Element& Display::createMember(std::string_view name, int index) {
   ElementArray* members = array(name);
+  if (!members) throw std::logic_error("no element array named " + std::string(name));
+  if (index < 0 || members->member(index)) {
+    throw std::logic_error(std::string(name) + " already has a member " + std::to_string(index));
+  }
   const Element* tmpl = nullptr;
   for (Element* slot : members->slots_) {
     if (slot) {
@@ -73,6 +99,7 @@ Element& Display::createMember(std::string_view name, int index) {
       break;
     }
   }
+  if (!tmpl) throw std::logic_error(std::string(name) + " has no member to copy");
   auto element = std::make_unique<Element>(*this, tmpl->name(), index, tmpl->kind(), tmpl->style());
   element->bounds_ = tmpl->bounds_;
   element->caption_ = tmpl->caption_;
@@ -103,17 +130,20 @@ const std::vector<const Element*>& Display::stackingOrder() const {
 
 int Display::stackPosition(const Element& element) const {
   const auto& order = stackingOrder();
-  auto it = std::lower_bound(order.begin(), order.end(), &element,
-                             [](const Element* a, const Element* b) { return a->stackStamp_ < b->stackStamp_; });
+  auto it = std::lower_bound(order.begin(), order.end(), &element, [](const Element* a, const Element* b) {
+    return a->stackStamp_ < b->stackStamp_;
+  });
   return it != order.end() && *it == &element ? static_cast<int>(it - order.begin()) : -1;
 }
 
 void Display::notifyChanged(const Element& element, const Rect& before) {
-  if (observer_) observer_->elementChanged(element, before);
+  ++changeCount_;
+  for (DisplayObserver* observer : observers_) observer->elementChanged(element, before);
 }
 
 void Display::notifyInterval(const Element& timer) {
-  if (observer_) observer_->intervalChanged(timer);
+  ++changeCount_;
+  for (DisplayObserver* observer : observers_) observer->intervalChanged(timer);
 }
 
 }  // namespace tilerush

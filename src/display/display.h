@@ -40,9 +40,10 @@ class DisplayObserver {
 // The members of an element array, addressed by index.
 class ElementArray {
  public:
-  Element* member(int index) const;
+  Element* member(int index);
+  const Element* member(int index) const;
   // Members that exist, by index; missing indices are null.
-  const std::vector<Element*>& slots() const { return slots_; }
+  const std::vector<Element*>& byIndex() const { return slots_; }
 
  private:
   friend class Display;
@@ -51,16 +52,23 @@ class ElementArray {
 
 class Display {
  public:
-  void setObserver(DisplayObserver* observer) { observer_ = observer; }
+  // Observers hear of every change, in the order they were added: the clock that
+  // runs the timers, and whatever shows the elements.
+  void addObserver(DisplayObserver* observer) { observers_.push_back(observer); }
+  void removeObserver(DisplayObserver* observer);
 
   // Discards every element and creates the layout's, in order. Shapes and labels
   // are stacked back to front in the order they are listed.
   void build(const std::vector<ElementSpec>& layout);
 
-  Element* find(std::string_view name, int index = -1) const;
-  ElementArray* array(std::string_view name) const;
+  // Null when no element has that name (and index).
+  Element* find(std::string_view name, int index = -1);
+  const Element* find(std::string_view name, int index = -1) const;
+  ElementArray* array(std::string_view name);
+  const ElementArray* array(std::string_view name) const;
   // Creates member `index` of an array as a copy of its lowest-numbered member:
-  // hidden, and in front of everything else.
+  // hidden, and in front of everything else. Asking for a member that exists, or of
+  // an array that has none to copy, is a mistake in the program: std::logic_error.
   Element& createMember(std::string_view name, int index);
   void bringToFront(Element& element);
 
@@ -70,6 +78,8 @@ class Display {
   const std::vector<const Element*>& stackingOrder() const;
   // Position of a shape or label in the stacking order, 0 at the back.
   int stackPosition(const Element& element) const;
+  // How many changes observers have been told of: equal counts mean nothing changed.
+  std::uint64_t changeCount() const { return changeCount_; }
 
  private:
   friend class Element;
@@ -77,11 +87,12 @@ class Display {
   void notifyInterval(const Element& timer);
   Element& add(std::unique_ptr<Element> element);
 
-  DisplayObserver* observer_ = nullptr;
+  std::vector<DisplayObserver*> observers_;
   std::vector<std::unique_ptr<Element>> elements_;
   std::map<std::string, Element*, std::less<>> lone_;
   std::map<std::string, ElementArray, std::less<>> arrays_;
   std::uint64_t nextStamp_ = 0;
+  std::uint64_t changeCount_ = 0;
   mutable std::vector<const Element*> order_;
   mutable bool orderStale_ = true;
 };

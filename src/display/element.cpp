@@ -18,11 +18,14 @@ void Element::setTop(float v) { move(bounds_.left, v); }
 void Element::setWidth(float v) { setBounds({bounds_.left, bounds_.top, v, bounds_.height}); }
 void Element::setHeight(float v) { setBounds({bounds_.left, bounds_.top, bounds_.width, v}); }
 
-void Element::move(float left, float top) {
-  setBounds({left, top, bounds_.width, bounds_.height});
-}
+void Element::move(float left, float top) { setBounds({left, top, bounds_.width, bounds_.height}); }
 
 void Element::setBounds(const Rect& r) {
+  // Compared as values: a ball resting on the paddle is moved to where it is at every
+  // tick, and must not cost a repaint.
+  if (r.left == bounds_.left && r.top == bounds_.top && r.width == bounds_.width &&
+      r.height == bounds_.height)
+    return;
   Rect before = bounds_;
   bounds_ = r;
   changed(before);

@@ -19,7 +19,10 @@ enum class ElementKind { Shape, Label, Button, Timer };
 enum class ShapeForm { Rectangle, RoundedRectangle, Circle };
 enum class Alignment { Left, Right, Center };
 
-// Lengths are twips; a rectangle is what an element covers on the window.
+// Lengths are twips, 1/1440 inch: 15 to a pixel at 96 dots per inch.
+inline constexpr double kTwipsPerPixel = 15;
+
+// A rectangle is what an element covers on the window, in twips.
 struct Rect {
   float left = 0;
   float top = 0;

@@ -1,15 +1,10 @@
-// What the game needs from the back end it runs on, beyond the element model.
+// What the game needs from the program it runs in, beyond the element model.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 
 namespace tilerush {
-
-// The window's timers, known to every back end by name; ticks falling due at one
-// instant fire in this order.
-inline constexpr std::array<const char*, 3> kTimerNames = {"Timer1", "Timer2", "Timer3"};
 
 class Platform {
  public:

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "display/display.h"
 #include "display/platform.h"
 #include "display/random.h"
+#include "game/ids.h"
 #include "game/state.h"
 
 namespace tilerush {
@@ -26,8 +28,17 @@ class Form1 {
   const Display& display() const { return display_; }
 
   // Opens the window: creates every element from the layout, then runs start-up.
-  // The back end starts the three timers as the layout creates them.
+  // The clock starts the three timers as the layout creates them.
   void open();
+
+  // A tick of one of the window's timers and a click on one of its buttons, as the
+  // clock and the front ends deliver them.
+  void fire(TimerId timer);
+  void click(ButtonId button);
+  // Which of the window's timers an element is; none for any other element.
+  std::optional<TimerId> timerOf(const Element& element) const;
+  const Element& element(TimerId timer) const;
+  const Element& element(ButtonId button) const;
 
   // Event handlers.
   void Form_Load();
@@ -75,6 +86,7 @@ class Form1 {
     Element* nextlevel = nullptr;
     Element* timer1 = nullptr;
     Element* timer2 = nullptr;
+    Element* timer3 = nullptr;
     ElementArray* brick = nullptr;
     ElementArray* life = nullptr;
     ElementArray* logoball = nullptr;

@@ -1,6 +1,8 @@
 // The layout table of the game window.
 #include "game/layout.h"
 
+#include "game/ids.h"
+
 namespace tilerush {
 namespace {
 
@@ -54,9 +56,9 @@ ElementSpec lifeMarker(int index, float left, float top, bool shown) {
   return s;
 }
 
-ElementSpec button(const char* name, Rect r, const char* caption, Font font) {
+ElementSpec button(ButtonId id, Rect r, const char* caption, Font font) {
   ElementSpec s;
-  s.name = name;
+  s.name = nameOf(id);
   s.kind = ElementKind::Button;
   s.bounds = r;
   s.caption = caption;
@@ -65,9 +67,9 @@ ElementSpec button(const char* name, Rect r, const char* caption, Font font) {
   return s;
 }
 
-ElementSpec timer(const char* name, int interval) {
+ElementSpec timer(TimerId id, int interval) {
   ElementSpec s;
-  s.name = name;
+  s.name = nameOf(id);
   s.kind = ElementKind::Timer;
   s.interval = interval;
   s.visible = false;
@@ -116,12 +118,15 @@ std::vector<ElementSpec> makeLayout() {
   layout.push_back(shape("paddle", -1, ShapeForm::RoundedRectangle, {3240, 6120, 1935, 255}, 0x0080FF));
   layout.push_back(shape("ball", -1, ShapeForm::Circle, {960, 5520, 255, 255}, 0xFF0000));
 
-  layout.push_back(button("pause", {3360, 2880, 2415, 1455}, "Pause", {"MS Song", 24, true}));
-  layout.push_back(button("gameover", {3360, 2640, 2415, 1935}, "Game Over", {"Lucida Handwriting", 27.75, true}));
-  layout.push_back(button("nextlevel", {2760, 4800, 3495, 975}, "Level: 1", {"Times New Roman", 27.75, true}));
-  layout.push_back(timer("Timer1", 25));
-  layout.push_back(timer("Timer2", 25));
-  layout.push_back(timer("Timer3", 50));
+  layout.push_back(button(ButtonId::Pause, {3360, 2880, 2415, 1455}, "Pause", {"MS Song", 24, true}));
+  layout.push_back(
+      button(ButtonId::GameOver, {3360, 2640, 2415, 1935}, "Game Over", {"Lucida Handwriting", 27.75, true}));
+  layout.push_back(
+      button(ButtonId::NextLevel, {2760, 4800, 3495, 975}, "Level: 1", {"Times New Roman", 27.75, true}));
+  // Created in the order ticks due at one instant fire.
+  layout.push_back(timer(TimerId::Timer1, kPlayTickMs));
+  layout.push_back(timer(TimerId::Timer2, kPlayTickMs));
+  layout.push_back(timer(TimerId::Timer3, kLogoTickMs));
   return layout;
 }
 

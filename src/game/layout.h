@@ -10,7 +10,6 @@ namespace tilerush {
 // Client area of the window, twips.
 inline constexpr float kWindowWidth = 8520;
 inline constexpr float kWindowHeight = 7335;
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr const char* kWindowCaption = "Tilerush!";
 
 // Shapes and labels come back to front, then the push buttons and the timers.

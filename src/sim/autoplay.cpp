@@ -12,7 +12,8 @@ namespace tilerush::sim {
 namespace {
 
 // Gameover first: its click rebuilds the window, which puts every other button away.
-constexpr std::array<std::string_view, 3> kButtons = {"gameover", "nextlevel", "pause"};
+constexpr std::array<ButtonId, 3> kButtonsToClick = {ButtonId::GameOver, ButtonId::NextLevel,
+                                                     ButtonId::Pause};
 
 double centreX(const Element& e) { return static_cast<double>(e.left()) + e.width() / 2.0; }
 double centreY(const Element& e) { return static_cast<double>(e.top()) + e.height() / 2.0; }
@@ -38,7 +39,7 @@ void Autoplayer::play(std::int64_t ms) {
   for (std::int64_t left = ms; left > 0;) {
     look();
     std::int64_t step = std::min<std::int64_t>(kLookEveryMs, left);
-    session_.advance(step);
+    session_.advanceBy(step);
     left -= step;
   }
 }
@@ -69,11 +70,10 @@ void Autoplayer::look() {
 }
 
 bool Autoplayer::clickShownButton() {
-  for (std::string_view name : kButtons) {
-    const Element* button = session_.display().find(name);
-    if (!button || !button->visible()) continue;
+  for (ButtonId button : kButtonsToClick) {
+    if (!session_.form().element(button).visible()) continue;
     hold(Key::None, false);
-    session_.deliver({InputEvent::Kind::Click, 0, 0, std::string(name), 1});
+    session_.give(Input::click(button));
     return true;
   }
   return false;
@@ -136,10 +136,8 @@ void Autoplayer::hold(Key key, bool paddleMoved) {
 }
 
 void Autoplayer::press(bool down, Key key) {
-  InputEvent event;
-  event.kind = down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
-  event.key = key == Key::Right ? kKeyRight : kKeyLeft;
-  session_.deliver(std::move(event));
+  const int code = key == Key::Right ? kKeyRight : kKeyLeft;
+  session_.give(down ? Input::keyDown(code) : Input::keyUp(code));
 }
 
 }  // namespace tilerush::sim

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "sim/session.h"
+#include "game/session.h"
 
 namespace tilerush::sim {
 
@@ -25,6 +25,9 @@ class Autoplayer {
 
   // Plays for `ms` milliseconds of virtual time, looking first at the present moment.
   void play(std::int64_t ms);
+  // Looks at the window once and acts on what it sees; a script's `autoplay` looks
+  // every kLookEveryMs while it lasts.
+  void look();
 
  private:
   enum class Key { None, Left, Right };
@@ -35,7 +38,6 @@ class Autoplayer {
     std::int64_t t = 0;
   };
 
-  void look();
   bool clickShownButton();
   Key steer(const Element& ball, const Element& paddle, const Element& board);
   Key launchKey();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/form1.h"
+#include "game/ids.h"
 #include "sim/dump.h"
 #include "sim/elements.h"
 #include "sim/fields.h"
@@ -18,16 +19,6 @@ namespace {
 constexpr std::int64_t kMaxAdvanceMs = 86'400'000;
 constexpr std::int64_t kMaxTickCount = 1'000'000;
 constexpr std::int64_t kMaxKeyCode = 65535;
-
-constexpr std::array<std::string_view, 3> kButtons = {"pause", "nextlevel", "gameover"};
-
-template <typename Name, std::size_t N>
-bool oneOf(const std::array<Name, N>& names, std::string_view word) {
-  for (std::string_view name : names) {
-    if (name == word) return true;
-  }
-  return false;
-}
 
 void requireOpen(const Session& session, std::string_view command) {
   if (!session.isOpen()) throw ScriptError(std::string(command) + " needs the window: give 'open' first");
@@ -42,7 +33,7 @@ std::string_view required(Words& words, std::string_view what) {
 void seed(Session& session, Words& words) {
   std::uint64_t value = parseSeed(required(words, "the seed"));
   words.expectEnd();
-  session.setSeed(value);
+  session.fixSeed(value);
 }
 
 void draws(Session& session, Words& words) {
@@ -68,53 +59,53 @@ int keyCode(std::string_view word) {
 void key(Session& session, Words& words, int line) {
   requireOpen(session, "key");
   std::string_view direction = required(words, "down or up");
-  InputEvent event;
-  event.line = line;
-  if (direction == "down") {
-    event.kind = InputEvent::Kind::KeyDown;
-  } else if (direction == "up") {
-    event.kind = InputEvent::Kind::KeyUp;
-  } else {
+  if (direction != "down" && direction != "up")
     throw ScriptError("key takes down or up, not " + quoted(direction));
-  }
-  event.key = keyCode(required(words, "the key"));
+  const int code = keyCode(required(words, "the key"));
   words.expectEnd();
-  session.deliver(std::move(event));
+  Input input = direction == "down" ? Input::keyDown(code) : Input::keyUp(code);
+  input.line = line;
+  session.give(input);
 }
 
 void click(Session& session, Words& words, int line) {
   requireOpen(session, "click");
-  std::string_view button = required(words, "the button");
-  if (!oneOf(kButtons, button)) {
-    throw ScriptError("unknown button " + quoted(button) + ": use pause, nextlevel or gameover");
-  }
+  std::string_view name = required(words, "the button");
+  std::optional<ButtonId> button = buttonNamed(name);
+  if (!button) throw ScriptError("unknown button " + quoted(name) + ": use pause, nextlevel or gameover");
   words.expectEnd();
-  session.deliver({InputEvent::Kind::Click, line, 0, std::string(button), 1});
+  Input input = Input::click(*button);
+  input.line = line;
+  session.give(input);
 }
 
-void advance(Session& session, Words& words) {
+std::int64_t advance(Session& session, Words& words) {
   requireOpen(session, "advance");
   std::int64_t ms = parseWhole(required(words, "the time"), 0, kMaxAdvanceMs, "advance (ms)");
   words.expectEnd();
-  session.advance(ms);
+  return session.now() + ms;
 }
 
 void autoplay(ScriptRun& run, Words& words) {
   requireOpen(run.session, "autoplay");
   std::int64_t ms = parseWhole(required(words, "the time"), 0, kMaxAdvanceMs, "autoplay (ms)");
   words.expectEnd();
-  run.player.play(ms);
+  run.autoplayUntil = run.session.now() + ms;
 }
 
 void tick(Session& session, Words& words, int line) {
   requireOpen(session, "tick");
-  std::string_view timer = required(words, "the timer");
-  if (!oneOf(kTimerNames, timer))
-    throw ScriptError("unknown timer " + quoted(timer) + ": use Timer1, Timer2 or Timer3");
+  std::string_view name = required(words, "the timer");
+  std::optional<TimerId> timer = timerNamed(name);
+  if (!timer) throw ScriptError("unknown timer " + quoted(name) + ": use Timer1, Timer2 or Timer3");
   std::int64_t count = 1;
   if (!words.atEnd()) count = parseWhole(words.next(), 1, kMaxTickCount, "the tick count");
   words.expectEnd();
-  session.deliver({InputEvent::Kind::Tick, line, 0, std::string(timer), static_cast<int>(count)});
+  Input input{Input::Kind::Tick};
+  input.timer = *timer;
+  input.count = static_cast<int>(count);
+  input.line = line;
+  session.give(input);
 }
 
 // `set NAME VALUE` stores into a field, `set ELEMENT.PROP VALUE` goes through the
@@ -129,6 +120,27 @@ void set(Session& session, Words& words) {
   setElementProperty(element, target.substr(dot + 1), value);
 }
 
+// `expect NAME VALUE` holds when NAME holds what `set NAME VALUE` would store.
+void expect(ScriptRun& run, Words& words) {
+  Session& session = run.session;
+  std::string_view target = required(words, "the field or element");
+  std::string_view value = words.rest();
+  std::size_t dot = target.find('.');
+  std::optional<std::string> found;
+  if (dot == std::string_view::npos) {
+    found = mismatchOfField(session.state(), target, value);
+  } else {
+    requireOpen(session, "expect of an element");
+    found = mismatchOfProperty(findElement(session.display(), target.substr(0, dot)), target.substr(dot + 1),
+                               value);
+  }
+  if (found) {
+    throw ScriptError("expected " + std::string(target) + " " + std::string(value) + ", found " + *found, 0,
+                      ScriptError::kUnmet);
+  }
+  ++run.expectationsHeld;
+}
+
 void dump(Session& session, Words& words, std::ostream& out) {
   requireOpen(session, "dump");
   std::vector<std::string_view> names;
@@ -140,22 +152,35 @@ void dump(Session& session, Words& words, std::ostream& out) {
 
 }  // namespace
 
-void runLine(ScriptRun& run, std::string_view line, int number, std::ostream& out) {
+std::optional<std::int64_t> runLine(ScriptRun& run, std::string_view line, int number) {
   Session& session = run.session;
   Words words(line);
-  if (words.atEnd()) return;
+  if (words.atEnd()) return std::nullopt;
   std::string_view command = words.next();
-  if (command == "seed") return seed(session, words);
-  if (command == "draws") return draws(session, words);
-  if (command == "open") return open(session, words);
-  if (command == "key") return key(session, words, number);
-  if (command == "click") return click(session, words, number);
   if (command == "advance") return advance(session, words);
-  if (command == "autoplay") return autoplay(run, words);
-  if (command == "tick") return tick(session, words, number);
-  if (command == "set") return set(session, words);
-  if (command == "dump") return dump(session, words, out);
-  throw ScriptError("unknown command " + quoted(command));
+  if (command == "seed")
+    seed(session, words);
+  else if (command == "draws")
+    draws(session, words);
+  else if (command == "open")
+    open(session, words);
+  else if (command == "key")
+    key(session, words, number);
+  else if (command == "click")
+    click(session, words, number);
+  else if (command == "autoplay")
+    autoplay(run, words);
+  else if (command == "tick")
+    tick(session, words, number);
+  else if (command == "set")
+    set(session, words);
+  else if (command == "dump")
+    dump(session, words, run.out);
+  else if (command == "expect")
+    expect(run, words);
+  else
+    throw ScriptError("unknown command " + quoted(command));
+  return std::nullopt;
 }
 
 }  // namespace tilerush::sim

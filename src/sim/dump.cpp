@@ -28,7 +28,7 @@ std::vector<std::string> elementNames(const Display& display) {
 void appendArray(std::string& out, const Display& display, const ElementArray& members) {
   bool first = true;
   out += '{';
-  const auto& slots = members.slots();
+  const auto& slots = members.byIndex();
   for (std::size_t index = 0; index < slots.size(); ++index) {
     if (!slots[index]) continue;
     appendKey(out, std::to_string(index), first);

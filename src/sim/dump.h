@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sim/session.h"
+#include "game/session.h"
 
 namespace tilerush::sim {
 

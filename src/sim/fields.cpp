@@ -129,20 +129,31 @@ void appendTable(std::string& out, GameState& state, const FieldInfo& f) {
   out += ']';
 }
 
-void storeValue(const FieldSlot& slot, std::string_view field, std::string_view value) {
-  if (auto* text = std::get_if<std::string*>(&slot)) {
+// A field's value, of the field's own type.
+using FieldValue = std::variant<double, std::int16_t, std::int32_t, std::string>;
+
+// What `set` stores into `slot` for a script's word, converted as the field converts.
+FieldValue valueFor(const FieldSlot& slot, std::string_view field, std::string_view value) {
+  if (std::holds_alternative<std::string*>(slot)) {
     checkText(value);
-    **text = std::string(value);
-    return;
+    return std::string(value);
   }
   if (value.empty()) throw ScriptError("a value is missing");
   if (value.find_first_of(" \t") != std::string_view::npos) {
     throw ScriptError("a number is one word: " + quoted(value));
   }
   double number = parseNumber(value);
-  if (auto* general = std::get_if<double*>(&slot)) **general = number;
-  if (auto* small = std::get_if<std::int16_t*>(&slot)) **small = toInt16Checked(number, field);
-  if (auto* wide = std::get_if<std::int32_t*>(&slot)) **wide = toInt32Checked(number, field);
+  if (std::holds_alternative<std::int16_t*>(slot)) return toInt16Checked(number, field);
+  if (std::holds_alternative<std::int32_t*>(slot)) return toInt32Checked(number, field);
+  return number;
+}
+
+FieldValue read(const FieldSlot& slot) {
+  return std::visit([](auto* place) { return FieldValue(*place); }, slot);
+}
+
+void store(const FieldSlot& slot, const FieldValue& value) {
+  std::visit([&](auto* place) { *place = std::get<std::remove_reference_t<decltype(*place)>>(value); }, slot);
 }
 
 }  // namespace
@@ -174,7 +185,10 @@ IndexedName splitIndices(std::string_view target) {
   return result;
 }
 
-void setField(GameState& state, std::string_view target, std::string_view value) {
+namespace {
+
+// The slot that `NAME[i][j]` names.
+std::pair<const FieldInfo*, FieldSlot> slotNamed(GameState& state, std::string_view target) {
   IndexedName named = splitIndices(target);
   const FieldInfo* f = findField(named.name);
   if (!f) throw ScriptError("unknown field " + quoted(named.name));
@@ -192,7 +206,29 @@ void setField(GameState& state, std::string_view target, std::string_view value)
     }
     at[d] = static_cast<int>(named.indices[d]);
   }
-  storeValue(f->slot(state, at[0], at[1]), f->name, value);
+  return {f, f->slot(state, at[0], at[1])};
+}
+
+}  // namespace
+
+void setField(GameState& state, std::string_view target, std::string_view value) {
+  auto [f, slot] = slotNamed(state, target);
+  store(slot, valueFor(slot, f->name, value));
+}
+
+std::optional<std::string> mismatchOfField(GameState& state, std::string_view target,
+                                           std::string_view value) {
+  auto [f, slot] = slotNamed(state, target);
+  if (read(slot) == valueFor(slot, f->name, value)) return std::nullopt;
+  return fieldText(state, target);
+}
+
+std::string fieldText(GameState& state, std::string_view target) {
+  const FieldSlot slot = slotNamed(state, target).second;
+  if (auto* text = std::get_if<std::string*>(&slot)) return **text;
+  std::string out;
+  appendValue(out, slot);
+  return out;
 }
 
 void appendField(std::string& out, GameState& state, const FieldInfo& f) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -31,6 +32,13 @@ const FieldInfo* findField(std::string_view name);
 // `set NAME[i][j] VALUE`: `target` is the name with its indices, `value` the rest of
 // the line. Numbers take one word; a text takes the whole rest. Throws ScriptError.
 void setField(GameState& state, std::string_view target, std::string_view value);
+
+// `expect NAME[i][j] VALUE`: none when the field holds what `set` would store,
+// otherwise what it holds, as a script would write it.
+std::optional<std::string> mismatchOfField(GameState& state, std::string_view target, std::string_view value);
+
+// What `NAME[i][j]` holds, as a script would write it.
+std::string fieldText(GameState& state, std::string_view target);
 
 // The value of one field as a dump prints it (read only; the slots are shared with `set`).
 void appendField(std::string& out, GameState& state, const FieldInfo& field);

@@ -9,15 +9,22 @@
 
 namespace tilerush::sim {
 
-// A line that cannot be carried out. Line 0 means "the line being read"; a held
-// command carries the line it was given on.
+// A line that cannot be carried out (exit status 2), or an expectation that does not
+// hold (status 1). Line 0 means "the line being read"; a held command carries the
+// line it was given on.
 class ScriptError : public std::runtime_error {
  public:
-  explicit ScriptError(const std::string& what, int line = 0) : std::runtime_error(what), line_(line) {}
+  static constexpr int kBroken = 2;
+  static constexpr int kUnmet = 1;
+
+  explicit ScriptError(const std::string& what, int line = 0, int status = kBroken)
+      : std::runtime_error(what), line_(line), status_(status) {}
   int line() const { return line_; }
+  int status() const { return status_; }
 
  private:
   int line_;
+  int status_;
 };
 
 // A word as it may be shown in a message: quoted, cut short when long, and with

@@ -110,19 +110,19 @@ TEST(BallTick, TheFloorIsTestedWithTheNewTopAndTheBallIsLost) {
   g.form.Timer2_Timer();
   EXPECT_EQ(g.ball().top(), 7102);
   EXPECT_EQ(g.state().yspeed, 104);
-  EXPECT_TRUE(g.backend.holding());
+  EXPECT_TRUE(g.session.holding());
 
   Flight h;
   h.place(2000, 7096, 0, -104);  // new top 7200: not past the limit, bottom is
   h.form.Timer2_Timer();
   EXPECT_EQ(h.ball().top(), 7200);
   EXPECT_EQ(h.state().yspeed, -104);
-  EXPECT_TRUE(h.backend.holding());
+  EXPECT_TRUE(h.session.holding());
 
   Flight k;
   k.place(2000, 7101.5f - 104, 0, -104);  // bottom a fraction above the floor
   k.form.Timer2_Timer();
-  EXPECT_FALSE(k.backend.holding());
+  EXPECT_FALSE(k.session.holding());
 }
 
 TEST(HitDetection, TheTopPointStrikesFirstAndSendsTheBallDown) {

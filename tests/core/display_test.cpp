@@ -67,7 +67,7 @@ TEST(RandomSource, QueuedDrawsComeFirstAndDoNotAdvanceTheGenerator) {
 TEST(Display, BuildsTheLayoutInStackingOrderAndStartsTimers) {
   Display display;
   Recorder recorder;
-  display.setObserver(&recorder);
+  display.addObserver(&recorder);
   display.build(smallLayout());
   EXPECT_EQ(recorder.rebuilds, 1);
   EXPECT_EQ(recorder.intervals, std::vector<int>{25});
@@ -96,7 +96,7 @@ TEST(Display, NewArrayMembersCopyTheTemplateHiddenAndInFront) {
 TEST(Display, ChangesReportTheRectangleCoveredBefore) {
   Display display;
   Recorder recorder;
-  display.setObserver(&recorder);
+  display.addObserver(&recorder);
   display.build(smallLayout());
   Element& front = *display.find("front");
   front.move(100.5f, 200.25f);

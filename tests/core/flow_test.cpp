@@ -66,15 +66,15 @@ TEST(Scoring, OnlyAStrictlyHigherScoreRewritesTheBest) {
 TEST(LostBall, PausesOneSecondThenTakesALifeAndServes) {
   HeadlessGame g;
   g.form.open();
-  g.backend.advance(5);
+  g.session.advanceBy(5);
   loseBall(g);
-  ASSERT_TRUE(g.backend.holding());
+  ASSERT_TRUE(g.session.holding());
   const float logoTop = g.element("logoball", 1).top();
-  g.backend.advance(999);
+  g.session.advanceBy(999);
   EXPECT_EQ(g.state().lives, 3);
   EXPECT_TRUE(shown(g, 3));
   EXPECT_EQ(g.element("logoball", 1).top(), logoTop);  // no handler runs meanwhile
-  g.backend.advance(1);
+  g.session.advanceBy(1);
   EXPECT_EQ(g.state().lives, 2);
   EXPECT_FALSE(shown(g, 3));
   EXPECT_EQ(g.element("ball").left(), 4211);
@@ -88,7 +88,7 @@ TEST(LostBall, TheThirdLossEndsTheGameAndGameOverStartsAfresh) {
   g.state().toppoints = 1230;
   for (int loss = 0; loss < 3; ++loss) {
     loseBall(g);
-    g.backend.advance(1000);
+    g.session.advanceBy(1000);
   }
   EXPECT_EQ(g.state().lives, 0);
   EXPECT_FALSE(shown(g, 1));
@@ -114,7 +114,7 @@ TEST(LostBall, ALifeGivenAtALevelStartIsTakenWithItsHiddenMarker) {
   EXPECT_EQ(g.state().lives, 4);
   EXPECT_FALSE(shown(g, 4));
   loseBall(g);
-  g.backend.advance(1000);
+  g.session.advanceBy(1000);
   EXPECT_EQ(g.state().lives, 3);
   EXPECT_TRUE(shown(g, 1) && shown(g, 2) && shown(g, 3));
   EXPECT_FALSE(shown(g, 4));

@@ -61,7 +61,7 @@ TEST(Logo, KeepsMovingWhilePlayIsPaused) {
   HeadlessGame g;
   g.form.open();
   g.form.Form_KeyDown(kKeyP, 0);
-  g.backend.advance(50);
+  g.session.advanceBy(50);
   EXPECT_EQ(g.element("logoball", 1).top(), 141.5);
 }
 

@@ -56,7 +56,7 @@ TEST(Pause, PFreezesPlayAndTheButtonResumesItExactly) {
   HeadlessGame g;
   g.form.open();
   g.form.Form_KeyDown(kKeyRight, 0);
-  g.backend.advance(100);
+  g.session.advanceBy(100);
   GameState before = g.state();
   const float ballLeft = g.element("ball").left();
   g.form.Form_KeyDown(kKeyP, 0);
@@ -65,7 +65,7 @@ TEST(Pause, PFreezesPlayAndTheButtonResumesItExactly) {
   EXPECT_EQ(g.element("Timer2").interval(), 0);
   g.form.Form_KeyDown(kKeyLeft, 0);
   g.form.Form_KeyDown(kKeyP, 0);
-  g.backend.advance(1000);
+  g.session.advanceBy(1000);
   EXPECT_EQ(g.element("ball").left(), ballLeft);
   EXPECT_EQ(g.state().xfactor, before.xfactor);
   g.form.pause_Click();
@@ -102,7 +102,7 @@ TEST(Serve, ClearsTheDirectionAndRestsTheBallWithFreshFactors) {
   EXPECT_EQ(g.element("paddle").left(), 3749.5);
   EXPECT_EQ(g.element("ball").left(), 4211);
   // With no key down the ball stays put tick after tick.
-  g.backend.advance(500);
+  g.session.advanceBy(500);
   EXPECT_EQ(g.element("ball").left(), 4211);
   EXPECT_EQ(g.element("ball").top(), 6649.60009765625f);
 }

@@ -58,8 +58,8 @@ TEST(StartUp, CreatesCellsAndLogoBallsInFrontOfTheLayout) {
   for (int i = 1; i <= 3; ++i) EXPECT_TRUE(g.element("life", i).visible()) << i;
   for (int i = 4; i <= 6; ++i) EXPECT_FALSE(g.element("life", i).visible()) << i;
   EXPECT_FALSE(g.element("brick", 0).visible());
-  EXPECT_EQ(d.array("brick")->slots().size(), 501u);
-  EXPECT_EQ(d.array("logoball")->slots().size(), 3u);
+  EXPECT_EQ(d.array("brick")->byIndex().size(), 501u);
+  EXPECT_EQ(d.array("logoball")->byIndex().size(), 3u);
   // logoball 0 left its place for the front, so everything behind it moved back one.
   EXPECT_EQ(d.stackPosition(g.element("ball")), 19);
   EXPECT_EQ(d.stackPosition(g.element("brick", 1)), 20);
@@ -99,8 +99,8 @@ TEST(StartUp, ReopeningKeepsTheBestScoreAndWhatStartUpDoesNotSet) {
   EXPECT_EQ(s.lastcell, 77);
   EXPECT_EQ(s.roll, 3);
   EXPECT_FALSE(g.element("life", 5).visible());
-  EXPECT_EQ(g.display.array("brick")->slots().size(), 501u);
-  EXPECT_EQ(g.display.array("logoball")->slots().size(), 3u);
+  EXPECT_EQ(g.display.array("brick")->byIndex().size(), 501u);
+  EXPECT_EQ(g.display.array("logoball")->byIndex().size(), 3u);
 }
 
 }  // namespace tilerush

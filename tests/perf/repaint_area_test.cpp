@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "display/qt/qt_game.h"
+#include "app/qt_game.h"
 
 namespace tilerush::testing {
 namespace {
@@ -74,13 +74,15 @@ class RepaintedArea : public ::testing::Test {
 
 TEST_F(RepaintedArea, InPlayEachTickRepaintsUnderThreePercentOfTheWindowOnAverage) {
   int ballTicks = 0;
-  const QTimer* timer2 = game->backend().timer("Timer2");
-  // Runs after the game's own tick: the game's connection was made first.
-  QObject::connect(timer2, &QTimer::timeout, &log, [&] {
-    if (game->backend().holding()) return;
-    ++ballTicks;
-    steerTowardsTheBall();
+  game->session().watchEvents([&](GameEvent event, std::string_view name) {
+    if (event == GameEvent::Tick && name == "Timer2") ++ballTicks;
   });
+  // A player's hands, between the game's ticks.
+  QTimer hands;
+  QObject::connect(&hands, &QTimer::timeout, &log, [&] {
+    if (!game->session().holding()) steerTowardsTheBall();
+  });
+  hands.start(25);
   startLogging();
   // Four seconds of play, whatever the machine's speed, and bricks struck in them.
   ASSERT_TRUE(QTest::qWaitFor([&] { return ballTicks >= 160 && game->form().state().points >= 30; }, 60000));

@@ -31,7 +31,7 @@ TEST_F(Accessibility, WindowAndButtonsAreNamedByTheirCaptionsAndButtonsCanBePres
   EXPECT_EQ(QAccessible::queryAccessibleInterface(pause)->role(), QAccessible::Button);
   pressThroughAccessibility(pause);
   ASSERT_TRUE(eventually([&] { return !pause->isVisible(); }));
-  EXPECT_TRUE(game->backend().timer("Timer2")->isActive());
+  EXPECT_TRUE(running(TimerId::Timer2));
 
   game->form().nextlvl();
   QPushButton* next = window().button("nextlevel");
@@ -56,7 +56,7 @@ TEST_F(Accessibility, AHiddenButtonPressedThroughAccessibilityDoesNothing) {
   QTest::qWait(300);
   EXPECT_EQ(state().lives, 3);
   EXPECT_EQ(element("showscore").caption(), "000000");
-  EXPECT_TRUE(game->backend().timer("Timer1")->isActive());
+  EXPECT_TRUE(running(TimerId::Timer1));
   EXPECT_FALSE(window().button("gameover")->isVisible());
 }
 

@@ -27,7 +27,7 @@ TEST_F(Buttons, NeverTakeTheKeyboardSoArrowsStillSteerWhileOneShows) {
 
 TEST_F(Buttons, PauseResumesExactlyWherePlayStopped) {
   pressKey(Qt::Key_Right);
-  game->backend().tick("Timer2");
+  tick(TimerId::Timer2);
   const double xspeed = state().xspeed;
   const double xfactor = state().xfactor;
   pressKey(Qt::Key_P);
@@ -35,8 +35,8 @@ TEST_F(Buttons, PauseResumesExactlyWherePlayStopped) {
 
   clickButton("pause");
   EXPECT_FALSE(window().button("pause")->isVisible());
-  EXPECT_TRUE(game->backend().timer("Timer1")->isActive());
-  EXPECT_TRUE(game->backend().timer("Timer2")->isActive());
+  EXPECT_TRUE(running(TimerId::Timer1));
+  EXPECT_TRUE(running(TimerId::Timer2));
   EXPECT_EQ(element("ball").left(), ball.left);
   EXPECT_EQ(state().xspeed, xspeed);
   EXPECT_EQ(state().xfactor, xfactor);
@@ -52,7 +52,7 @@ TEST_F(Buttons, LevelButtonStartsTheNextMapAndGameOverStartsANewGame) {
   EXPECT_FALSE(next->isVisible());
   EXPECT_EQ(state().mapno, 2);
   EXPECT_EQ(state().lives, 4);
-  EXPECT_TRUE(game->backend().timer("Timer2")->isActive());
+  EXPECT_TRUE(running(TimerId::Timer2));
   // Map 2 opens with a strength-4 brick in the first cell.
   EXPECT_EQ(pixelAt(grab(), 200, 2125), rgb(0x00FF00));
 
@@ -74,7 +74,7 @@ TEST_F(Buttons, LevelButtonStartsTheNextMapAndGameOverStartsANewGame) {
   EXPECT_TRUE(window().button("pause")->isVisible());
   clickButton("pause");
   EXPECT_FALSE(window().button("pause")->isVisible());
-  EXPECT_TRUE(game->backend().timer("Timer1")->isActive());
+  EXPECT_TRUE(running(TimerId::Timer1));
 }
 
 // Puts the ball where the next ball tick loses it, far from the paddle.
@@ -88,17 +88,17 @@ using LostBall = QtGameTest;
 
 TEST_F(LostBall, HoldsKeysAndDropsTicksUntilThePauseEndsThenServesBeforeTheHeldKeys) {
   dropBall(state(), element("ball"));
-  game->backend().tick("Timer2");
-  ASSERT_TRUE(game->backend().holding());
+  tick(TimerId::Timer2);
+  ASSERT_TRUE(holding());
   EXPECT_EQ(state().lives, 3) << "the life goes when the pause ends";
 
   const Rect lostAt = element("ball").bounds();
-  game->backend().tick("Timer2");
+  tick(TimerId::Timer2);
   EXPECT_EQ(element("ball").top(), lostAt.top) << "ticks in the pause are lost";
   pressKey(Qt::Key_Right);
   EXPECT_EQ(state().paddledir, 0) << "keys wait for the pause to end";
 
-  ASSERT_TRUE(eventually([&] { return !game->backend().holding(); }));
+  ASSERT_TRUE(eventually([&] { return !holding(); }));
   EXPECT_EQ(state().lives, 2);
   EXPECT_FALSE(element("life", 3).visible());
   // The serve cleared the direction; the held key-down came after it.
@@ -109,8 +109,8 @@ TEST_F(LostBall, HoldsKeysAndDropsTicksUntilThePauseEndsThenServesBeforeTheHeldK
 TEST_F(LostBall, WindowGoesOnPaintingDuringThePause) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
   dropBall(state(), element("ball"));
-  game->backend().tick("Timer2");
-  ASSERT_TRUE(game->backend().holding());
+  tick(TimerId::Timer2);
+  ASSERT_TRUE(holding());
   // Something changes on screen while no game handler may run.
   int painted = 0;
   struct Counter : QObject {
@@ -124,7 +124,7 @@ TEST_F(LostBall, WindowGoesOnPaintingDuringThePause) {
   window().canvas().installEventFilter(&counter);
   element("life", 1).setVisible(false);
   ASSERT_TRUE(eventually([&] { return painted > 0; }));
-  EXPECT_TRUE(game->backend().holding());
+  EXPECT_TRUE(holding());
   window().canvas().removeEventFilter(&counter);
 }
 

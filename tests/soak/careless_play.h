@@ -3,16 +3,17 @@
 
 #include <cstdint>
 
-#include "sim/session.h"
+#include "game/session.h"
+#include "sim/runner.h"
 
 namespace tilerush::soak {
 
 // Plays like someone who keeps the paddle away from the ball: each serve is launched
 // and every ball lost. Returns once "Game Over" shows, or false when it has not shown
 // after `limitMs` of virtual time.
-bool playUntilGameOver(sim::Session& session, std::int64_t limitMs = 3'600'000);
+bool playUntilGameOver(Session& session, std::int64_t limitMs = 3'600'000);
 
 // Clicks "Game Over", which starts a new game on the same state record.
-void clickGameOver(sim::Session& session);
+void clickGameOver(Session& session);
 
 }  // namespace tilerush::soak

@@ -36,28 +36,28 @@ struct Figures {
 // of ticks; then the careless player ends it and "Game Over" is clicked, so that
 // every game ends the way games end.
 void soakOneGame(std::uint64_t seed, Figures& figures) {
-  sim::Session session;
+  Session session{sim::systemClockSeed};
   sim::Autoplayer player(session);
   InvariantChecker checker(session);
   bool playerAtKeys = true;
   std::int64_t gameOvers = 0;
   std::int64_t gameTicks = 0;
-  session.watchEvents([&](sim::GameEvent event, std::string_view name) {
+  session.watchEvents([&](GameEvent event, std::string_view name) {
     checker.afterEvent(event, name);
-    if (event == sim::GameEvent::Tick && name == "Timer2") {
+    if (event == GameEvent::Tick && name == "Timer2") {
       ++gameTicks;
       figures.playerTicks += playerAtKeys;
     }
-    if (event == sim::GameEvent::PauseEnd) figures.playerBallsLost += playerAtKeys;
-    if (event == sim::GameEvent::Click && name == "nextlevel") ++figures.levelsCleared;
-    if (event == sim::GameEvent::Click && name == "gameover") ++gameOvers;
+    if (event == GameEvent::PauseEnd) figures.playerBallsLost += playerAtKeys;
+    if (event == GameEvent::Click && name == "nextlevel") ++figures.levelsCleared;
+    if (event == GameEvent::Click && name == "gameover") ++gameOvers;
   });
-  session.setSeed(seed);
+  session.fixSeed(seed);
   session.open();
   while (gameOvers == 0 && gameTicks < kTicksPerGame) {
     player.play(kStretchMs);
-    session.deliver({sim::InputEvent::Kind::KeyDown, 0, kKeyP, "", 1});
-    session.deliver({sim::InputEvent::Kind::KeyUp, 0, kKeyP, "", 1});
+    session.give(Input::keyDown(kKeyP));
+    session.give(Input::keyUp(kKeyP));
   }
   figures.gamesLostByPlayer += gameOvers;
   playerAtKeys = false;

@@ -18,17 +18,17 @@ constexpr std::size_t kKeptBreaches = 10;
 // hair past the box's edge.
 constexpr double kFloatSlack = 0.01;
 
-const char* eventName(sim::GameEvent event) {
+const char* eventName(GameEvent event) {
   switch (event) {
-    case sim::GameEvent::Open:
+    case GameEvent::Open:
       return "open";
-    case sim::GameEvent::Tick:
+    case GameEvent::Tick:
       return "tick";
-    case sim::GameEvent::Key:
+    case GameEvent::Key:
       return "key";
-    case sim::GameEvent::Click:
+    case GameEvent::Click:
       return "click";
-    case sim::GameEvent::PauseEnd:
+    case GameEvent::PauseEnd:
       return "pause end";
   }
   return "?";
@@ -36,17 +36,17 @@ const char* eventName(sim::GameEvent event) {
 
 std::size_t membersOf(const ElementArray& array) {
   std::size_t count = 0;
-  for (const Element* member : array.slots()) count += member != nullptr;
+  for (const Element* member : array.byIndex()) count += member != nullptr;
   return count;
 }
 
 }  // namespace
 
-void InvariantChecker::afterEvent(sim::GameEvent event, std::string_view name) {
+void InvariantChecker::afterEvent(GameEvent event, std::string_view name) {
   ++events_;
   event_ = event;
   eventTarget_ = name;
-  bool startUp = event == sim::GameEvent::Open || (event == sim::GameEvent::Click && name == "gameover");
+  bool startUp = event == GameEvent::Open || (event == GameEvent::Click && name == "gameover");
   if (startUp) checkStartUp();
   trackMarkers(startUp);
   checkLivesAndMarkers();
@@ -73,9 +73,9 @@ void InvariantChecker::findElements() {
 void InvariantChecker::checkStartUp() {
   ++startUps_;
   findElements();
-  if (membersOf(*bricks_) != kBrickSlots || bricks_->slots().size() != kBrickSlots)
+  if (membersOf(*bricks_) != kBrickSlots || bricks_->byIndex().size() != kBrickSlots)
     breach("start-up left " + std::to_string(membersOf(*bricks_)) + " brick cells, not 501");
-  if (membersOf(*logoballs_) != kLogoBalls || logoballs_->slots().size() != kLogoBalls)
+  if (membersOf(*logoballs_) != kLogoBalls || logoballs_->byIndex().size() != kLogoBalls)
     breach("start-up left " + std::to_string(membersOf(*logoballs_)) + " logo balls, not 3");
   const GameState& s = session_.state();
   if (s.lives != 3 || s.points != 0 || s.levelno != 1 || s.mapno != 1)
@@ -157,7 +157,7 @@ void InvariantChecker::checkLogo() {
   double top = logobox_->top();
   double right = left + logobox_->width();
   double bottom = top + logobox_->height();
-  for (const Element* ball : logoballs_->slots()) {
+  for (const Element* ball : logoballs_->byIndex()) {
     if (ball->left() < left - kFloatSlack || ball->left() + ball->width() > right + kFloatSlack ||
         ball->top() < top - kFloatSlack || ball->top() + ball->height() > bottom + kFloatSlack) {
       breach("logo ball " + std::to_string(ball->index()) + " outside the title box");
@@ -174,7 +174,7 @@ void InvariantChecker::checkTimersAndButtons() {
   bool noLives = session_.state().lives == 0;
   if (gameover_->visible() != noLives) breach("Game Over shown is not the same as no lives left");
   if (noLives && paddleTicks != 0) breach("play runs with no lives left");
-  if (bricks_->slots().size() != kBrickSlots || logoballs_->slots().size() != kLogoBalls)
+  if (bricks_->byIndex().size() != kBrickSlots || logoballs_->byIndex().size() != kLogoBalls)
     breach("brick cells or logo balls added during play");
   if (bricks_->member(0)->visible()) breach("the template brick 0 is shown");
 }

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "sim/session.h"
+#include "game/session.h"
+#include "sim/runner.h"
 
 namespace tilerush::soak {
 
@@ -21,9 +22,9 @@ namespace tilerush::soak {
 // ten million ticks under AddressSanitizer.
 class InvariantChecker {
  public:
-  explicit InvariantChecker(sim::Session& session) : session_(session) {}
+  explicit InvariantChecker(Session& session) : session_(session) {}
 
-  void afterEvent(sim::GameEvent event, std::string_view name);
+  void afterEvent(GameEvent event, std::string_view name);
 
   std::int64_t eventsChecked() const { return events_; }
   std::int64_t startUpsChecked() const { return startUps_; }
@@ -42,13 +43,13 @@ class InvariantChecker {
   void checkTimersAndButtons();
   void breach(const std::string& what);
 
-  sim::Session& session_;
+  Session& session_;
   std::int64_t events_ = 0;
   std::int64_t startUps_ = 0;
   std::int64_t breaches_ = 0;
   std::vector<std::string> firstBreaches_;
   // The event being checked, for the breach messages.
-  sim::GameEvent event_ = sim::GameEvent::Open;
+  GameEvent event_ = GameEvent::Open;
   std::string_view eventTarget_;
 
   // Life markers that a level start gave without showing (the next hit shows them).

@@ -21,11 +21,11 @@ constexpr std::int64_t kPlayBeforeLosingMs = 10'000;
 }  // namespace
 
 TEST(MemorySoak, AThousandRestartsHoldNoMoreMemoryThanTheFirst) {
-  sim::Session session;
+  Session session{sim::systemClockSeed};
   sim::Autoplayer player(session);
   InvariantChecker checker(session);
-  session.watchEvents([&](sim::GameEvent event, std::string_view name) { checker.afterEvent(event, name); });
-  session.setSeed(11);
+  session.watchEvents([&](GameEvent event, std::string_view name) { checker.afterEvent(event, name); });
+  session.fixSeed(11);
   session.open();
 
   // Reserved now, so that the record's own growth does not count.

@@ -1,22 +1,18 @@
-// A game on the headless back end with a fixed seed, opened and ready to serve.
+// A game on the headless clock with a fixed seed, opened and ready to serve.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
 
 #include "display/display.h"
-#include "display/headless.h"
 #include "display/random.h"
-#include "game/events.h"
 #include "game/form1.h"
+#include "game/session.h"
 
 namespace tilerush::testing {
 
 struct HeadlessGame {
-  explicit HeadlessGame(std::uint64_t seed = 1) : backend([seed] { return seed; }) {
-    display.setObserver(&backend);
-    backend.setTimerHandler([this](const std::string& timer) { fireTimer(form, timer); });
-  }
+  explicit HeadlessGame(std::uint64_t seed = 1) : session([seed] { return seed; }) {}
 
   // Queues exact draws ahead of the generator: they are used first, in order.
   void queueDraws(std::initializer_list<float> draws) {
@@ -26,10 +22,10 @@ struct HeadlessGame {
   GameState& state() { return form.state(); }
   Element& element(const char* name, int index = -1) { return *display.find(name, index); }
 
-  Display display;
-  HeadlessBackend backend;
-  RandomSource random;
-  Form1 form{display, backend, random};
+  Session session;
+  Display& display = session.display();
+  RandomSource& random = session.random();
+  Form1& form = session.form();
 };
 
 }  // namespace tilerush::testing

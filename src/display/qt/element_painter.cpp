@@ -44,7 +44,7 @@ void paintCurvedShape(QPainter& painter, const Element& shape, const QRectF& bou
 
 void paintShape(QPainter& painter, const Element& shape) {
   const QRectF bounds = twipRect(shape.bounds());
-  const double pen = shape.style().outlinePixels * kTwipsPerPixelF;
+  const double pen = shape.style().outlinePixels * kTwipsPerPixel;
   if (shape.style().form == ShapeForm::Rectangle) {
     paintRectangle(painter, bounds, toQColor(shape.fillColor()), toQColor(shape.style().outline), pen);
   } else {
@@ -67,8 +67,8 @@ Qt::Alignment textAlignment(Alignment alignment) {
 // The pixels inside a label's border, where its caption starts.
 QRectF textBox(const Element& label) {
   const Rect& r = label.bounds();
-  QRectF box(r.left / kTwipsPerPixelF, r.top / kTwipsPerPixelF, r.width / kTwipsPerPixelF,
-             r.height / kTwipsPerPixelF);
+  QRectF box(r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
+             r.height / kTwipsPerPixel);
   return label.style().bordered ? box.adjusted(1, 1, -1, -1) : box;
 }
 
@@ -111,7 +111,7 @@ void paintLabelBox(QPainter& painter, const Element& label) {
   const QRectF bounds = twipRect(label.bounds());
   if (!style.transparent) painter.fillRect(bounds, toQColor(label.backColor()));
   if (style.bordered) {
-    const double pen = kTwipsPerPixelF;
+    const double pen = kTwipsPerPixel;
     const QColor black = toQColor(kSystemText);
     painter.fillRect(QRectF(bounds.left(), bounds.top(), bounds.width(), pen), black);
     painter.fillRect(QRectF(bounds.left(), bounds.bottom() - pen, bounds.width(), pen), black);
@@ -125,7 +125,7 @@ template <typename Draw>
 void inTwips(QPainter& painter, Draw draw) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.scale(1 / kTwipsPerPixelF, 1 / kTwipsPerPixelF);
+  painter.scale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
   draw();
   painter.restore();
 }
@@ -135,10 +135,10 @@ void inTwips(QPainter& painter, Draw draw) {
 QColor toQColor(Color color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 QRect pixelBounds(const Rect& twips) {
-  const int left = static_cast<int>(std::floor(twips.left / kTwipsPerPixelF)) - 1;
-  const int top = static_cast<int>(std::floor(twips.top / kTwipsPerPixelF)) - 1;
-  const int right = static_cast<int>(std::ceil((twips.left + twips.width) / kTwipsPerPixelF)) + 1;
-  const int bottom = static_cast<int>(std::ceil((twips.top + twips.height) / kTwipsPerPixelF)) + 1;
+  const int left = static_cast<int>(std::floor(twips.left / kTwipsPerPixel)) - 1;
+  const int top = static_cast<int>(std::floor(twips.top / kTwipsPerPixel)) - 1;
+  const int right = static_cast<int>(std::ceil((twips.left + twips.width) / kTwipsPerPixel)) + 1;
+  const int bottom = static_cast<int>(std::ceil((twips.top + twips.height) / kTwipsPerPixel)) + 1;
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 

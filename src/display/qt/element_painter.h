@@ -10,8 +10,6 @@ class QPainter;
 
 namespace tilerush {
 
-inline constexpr double kTwipsPerPixelF = 15.0;
-
 // 0x00BBGGRR, red in the low byte.
 QColor toQColor(Color color);
 

@@ -7,25 +7,25 @@
 
 #include "display/qt/element_painter.h"
 #include "display/qt/fonts.h"
-#include "game/layout.h"
 
 namespace tilerush {
 namespace {
 
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixelF)); }
+int toPixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 }  // namespace
 
-GameWindow::GameWindow(const Display& display)
+GameWindow::GameWindow(const Display& display, const QString& title, float width, float height)
     : display_(display),
       canvas_(new Canvas(display, this)),
       keys_([this](int code, int shift) { Q_EMIT keyDown(code, shift); },
             [this](int code, int shift) { Q_EMIT keyUp(code, shift); }) {
-  const QSize client(toPixels(kWindowWidth), toPixels(kWindowHeight));
+  installFontSubstitutions();
+  const QSize client(toPixels(width), toPixels(height));
   setFixedSize(client);
   canvas_->setGeometry(QRect(QPoint(0, 0), client));
-  setWindowTitle(kWindowCaption);
-  setAccessibleName(kWindowCaption);
+  setWindowTitle(title);
+  setAccessibleName(title);
   setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -72,7 +72,7 @@ void GameWindow::elementChanged(const Element& element, const Rect& before) {
   }
 }
 
-void GameWindow::rebuild() {
+void GameWindow::displayRebuilt() {
   for (const auto& element : display_.elements()) {
     if (element->kind() == ElementKind::Button) syncButton(buttonFor(*element), *element);
   }
@@ -83,9 +83,10 @@ void GameWindow::keyPressEvent(QKeyEvent* event) { keys_.press(*event); }
 
 void GameWindow::keyReleaseEvent(QKeyEvent* event) { keys_.release(*event); }
 
-// A release held back cannot be followed by its press once the keyboard is gone.
+// The release of a key held when the keyboard goes elsewhere never comes here: it
+// is given now, or the paddle would run on by itself.
 void GameWindow::focusOutEvent(QFocusEvent* event) {
-  keys_.flush();
+  keys_.releaseAll();
   QWidget::focusOutEvent(event);
 }
 

@@ -12,21 +12,23 @@
 
 namespace tilerush {
 
-class GameWindow : public QWidget {
+class GameWindow : public QWidget, public DisplayObserver {
   Q_OBJECT
 
  public:
-  explicit GameWindow(const Display& display);
+  // A fixed client area of `width` x `height` twips, drawn at any device pixel ratio.
+  GameWindow(const Display& display, const QString& title, float width, float height);
 
   Canvas& canvas() { return *canvas_; }
   // The push button made for a button element, or null.
   QPushButton* button(const std::string& name) const;
   KeyTranslator& keys() { return keys_; }
 
-  // Brings the screen up to date with one changed element.
-  void elementChanged(const Element& element, const Rect& before);
-  // Every element was made anew: match the buttons to them and repaint everything.
-  void rebuild();
+  // DisplayObserver: brings the screen up to date with one changed element, or with
+  // elements all made anew.
+  void elementChanged(const Element& element, const Rect& before) override;
+  void intervalChanged(const Element&) override {}
+  void displayRebuilt() override;
 
  Q_SIGNALS:
   void keyDown(int code, int shift);

@@ -2,13 +2,14 @@
 #include "display/qt/key_translator.h"
 
 #include <QKeyEvent>
+#include <utility>
 
 #include "display/qt/key_codes.h"
 
 namespace tilerush {
 
 KeyTranslator::KeyTranslator(KeySink down, KeySink up, int releaseDelayMs)
-    : down_(std::move(down)), up_(std::move(up)) {
+    : onDown_(std::move(down)), onUp_(std::move(up)) {
   releaseTimer_.setSingleShot(true);
   releaseTimer_.setTimerType(Qt::PreciseTimer);
   releaseTimer_.setInterval(releaseDelayMs);
@@ -25,7 +26,8 @@ void KeyTranslator::press(const QKeyEvent& event) {
   } else {
     flush();
   }
-  down_(code, shift);
+  down_[code] = shift;
+  onDown_(code, shift);
 }
 
 void KeyTranslator::release(const QKeyEvent& event) {
@@ -41,7 +43,13 @@ void KeyTranslator::flush() {
   if (!pending_) return;
   Pending released = *pending_;
   pending_.reset();
-  up_(released.code, released.shift);
+  down_.erase(released.code);
+  onUp_(released.code, released.shift);
+}
+
+void KeyTranslator::releaseAll() {
+  flush();
+  for (auto [code, shift] : std::exchange(down_, {})) onUp_(code, shift);
 }
 
 }  // namespace tilerush

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <optional>
 
 class QKeyEvent;
@@ -27,8 +28,10 @@ class KeyTranslator : public QObject {
 
   void press(const QKeyEvent& event);
   void release(const QKeyEvent& event);
-  // Delivers a release still held back, as when the window loses the keyboard.
+  // Delivers a release still held back.
   void flush();
+  // Delivers the release of every key still down, as when the window loses the keyboard.
+  void releaseAll();
   bool releasePending() const { return pending_.has_value(); }
 
  private:
@@ -37,10 +40,12 @@ class KeyTranslator : public QObject {
     int shift;
   };
 
-  KeySink down_;
-  KeySink up_;
+  KeySink onDown_;
+  KeySink onUp_;
   QTimer releaseTimer_;
   std::optional<Pending> pending_;
+  // Keys pressed whose release the game has not had: code and shift state.
+  std::map<int, int> down_;
 };
 
 }  // namespace tilerush

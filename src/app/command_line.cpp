@@ -1,0 +1,60 @@
+// GNU-style options through Qt's parser, read before any window is opened.
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tilerush {
+namespace {
+
+[[noreturn]] void exitWith(const QString& text, std::FILE* stream, int status) {
+  std::fputs(qPrintable(text), stream);
+  std::exit(status);
+}
+
+QStringList argumentsOf(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+}  // namespace
+
+Options readCommandLine(int argc, char** argv) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Tilerush: steer the paddle with the arrow keys and clear the numbered bricks.\n"
+      "P pauses; any key release stops the paddle. Every game can be recorded as a\n"
+      "replay, watched again in the window and checked with tilerush-sim.");
+  const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
+  const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
+  const QCommandLineOption record("record", "Write the game to FILE as a replay while it is played.", "FILE");
+  const QCommandLineOption replay("replay", "Watch the replay in FILE at its recorded pace.", "FILE");
+  parser.addOption(help);
+  parser.addOption(version);
+  parser.addOption(record);
+  parser.addOption(replay);
+  parser.addPositionalArgument("FILE", "A replay to watch, as with --replay.", "[FILE]");
+
+  const QString name = QCoreApplication::applicationName();
+  if (!parser.parse(argumentsOf(argc, argv))) exitWith(name + ": " + parser.errorText() + "\n", stderr, 2);
+  if (parser.isSet(help)) exitWith(parser.helpText(), stdout, 0);
+  if (parser.isSet(version)) exitWith(name + " " + QCoreApplication::applicationVersion() + "\n", stdout, 0);
+
+  Options options;
+  if (parser.isSet(record)) options.recordTo = parser.value(record);
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1 || (files.size() == 1 && parser.isSet(replay))) {
+    exitWith(name + ": give one replay to watch\n", stderr, 2);
+  }
+  if (parser.isSet(replay)) options.replay = parser.value(replay);
+  if (files.size() == 1) options.replay = files.front();
+  if (options.replay && options.recordTo)
+    exitWith(name + ": a replay being watched is not recorded again\n", stderr, 2);
+  return options;
+}
+
+}  // namespace tilerush

@@ -1,0 +1,19 @@
+// The window's command line: what to record, what to watch.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace tilerush {
+
+struct Options {
+  std::optional<QString> recordTo;
+  std::optional<QString> replay;
+  bool muted = false;
+};
+
+// Reads the arguments, or answers --help and --version, or says in one line what is
+// wrong with them; those three end the program (status 0, 0 and 2).
+Options readCommandLine(int argc, char** argv);
+
+}  // namespace tilerush

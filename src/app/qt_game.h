@@ -1,0 +1,58 @@
+// A whole game in a Qt window: the session on the one clock, moved on by real time.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "display/pacer.h"
+#include "display/qt/game_window.h"
+#include "game/session.h"
+
+namespace tilerush {
+
+class QtGame : public QObject {
+  Q_OBJECT
+
+ public:
+  // Needs a QApplication. `seeds` gives the random seed of each start-up.
+  explicit QtGame(Session::SeedSource seeds);
+  ~QtGame() override;
+
+  // Runs start-up, shows the window and starts the clock.
+  void open();
+  // Shows the window and starts the clock on whatever the session holds.
+  void show();
+
+  // While false, the player's keys and clicks do not reach the game (a replay plays).
+  void takePlayerInput(bool take) { takeInput_ = take; }
+  // Game time stops at `until` until asked to go on, and `reached` runs there.
+  void runUntil(std::int64_t until, std::function<void()> reached);
+  // Brings game time up to the present: every tick due by now fires.
+  void catchUp();
+
+  Session& session() { return session_; }
+  Form1& form() { return session_.form(); }
+  Display& display() { return session_.display(); }
+  GameWindow& window() { return *window_; }
+
+ private:
+  void connectInput();
+  void give(const Input& input);
+  void wakeAtNextDue();
+
+  Session session_;
+  std::unique_ptr<GameWindow> window_;
+  Pacer pacer_;
+  QElapsedTimer realTime_;
+  QTimer wake_;
+  bool takeInput_ = true;
+  std::optional<std::int64_t> until_;
+  std::function<void()> reached_;
+};
+
+}  // namespace tilerush
