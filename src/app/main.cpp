@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/qt_game.h"
+#include "app/quit_on_signal.h"
 #include "app/record_file.h"
 #include "app/replay_player.h"
 #include "sim/recorder.h"
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
     }
   }
   auto app = openApplication(argc, argv);
+  tilerush::quitOnSignals();
   if (options.replay) return watch(*app, options.replay->toStdString());
   return play(*app, options);
 }

@@ -1,6 +1,7 @@
 // A replay's stretches of game time, one after the other, on the window's clock.
 #include "app/replay_player.h"
 
+#include <ios>
 #include <sstream>
 
 #include "sim/values.h"
@@ -20,6 +21,8 @@ std::string ReplayPlayer::check(const std::string& path) {
     if (e.status() != sim::ScriptError::kUnmet) {
       return path + ": line " + std::to_string(e.line() > 0 ? e.line() : runner.line()) + ": " + e.what();
     }
+  } catch (const std::ios_base::failure&) {
+    return "cannot read " + path;
   }
   if (!session.isOpen()) return path + ": not a replay: it never opens the window";
   return {};

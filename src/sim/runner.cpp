@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ios>
 #include <new>
 
 #include "sim/values.h"
@@ -56,6 +57,9 @@ int runScript(std::istream& script, std::ostream& out, std::ostream& err) {
     return fail(err, e.line() > 0 ? e.line() : runner.line(), e.what(), e.status());
   } catch (const std::bad_alloc&) {
     return fail(err, runner.line(), "out of memory", ScriptError::kBroken);
+  } catch (const std::ios_base::failure&) {
+    // A folder given as the script, say.
+    return fail(err, runner.line(), "cannot read the script", ScriptError::kBroken);
   }
   out.flush();
   return 0;

@@ -51,11 +51,21 @@ bool buttonFaceAt(const Frame& frame, int x, int y) {
   return std::abs(r - g) < 12 && std::abs(g - b) < 12 && r > 190;
 }
 
-void GameOnXvfb::start(const std::vector<std::string>& extraEnv) {
+void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vector<std::string>& args,
+                       const std::string& outputFile) {
+  // A second start gets a server of its own; the old one goes after what used it.
+  x_.reset();
+  game_.reset();
   xvfb_ = std::make_unique<XvfbServer>();
   std::vector<std::string> env = {"DISPLAY=" + xvfb_->name(), "QT_QPA_PLATFORM=xcb"};
   env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-  game_ = std::make_unique<Process>(std::vector<std::string>{TILERUSH_BINARY}, env);
+  std::vector<std::string> argv = {TILERUSH_BINARY};
+  argv.insert(argv.end(), args.begin(), args.end());
+  if (!outputFile.empty()) {
+    // The shell only sends the output to the file; the game takes its place.
+    argv.insert(argv.begin(), {"sh", "-c", "out=$1; shift; exec \"$@\" >\"$out\"", "sh", outputFile});
+  }
+  game_ = std::make_unique<Process>(argv, env);
   x_ = std::make_unique<XConnection>(xvfb_->name());
   window_ = x_->waitForWindow("Tilerush!", std::chrono::seconds(20));
   ASSERT_NE(window_, 0u) << "the game window did not appear";

@@ -27,7 +27,10 @@ bool buttonFaceAt(const Frame& frame, int x, int y);
 class GameOnXvfb : public ::testing::Test {
  protected:
   void SetUp() override { start({}); }
-  void start(const std::vector<std::string>& extraEnv);
+  // Starts the game with these arguments (after the program), and the game's
+  // standard output into `outputFile` when one is named.
+  void start(const std::vector<std::string>& extraEnv, const std::vector<std::string>& args = {},
+             const std::string& outputFile = {});
 
   void xdotool(std::vector<std::string> args);
   // Real input through the XTEST extension, to whichever window has the keyboard
