@@ -1,8 +1,5 @@
 # CPack settings for the Debian package: `cpack --config <build>/CPackConfig.cmake` writes tilerush_<version>_<arch>.deb.
 
-set(TILERUSH_PACKAGE_MAINTAINER "Tilerush developers <tilerush@users.noreply.github.com>"
-  CACHE STRING "Name <e-mail> of whoever answers for the .deb")
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tilerush)
 set(CPACK_PACKAGE_VENDOR "Tilerush developers")
