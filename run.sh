@@ -9,32 +9,39 @@ cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
 
-# Debian package names of everything the build, the game and the tests use.
-PACKAGES=(
-  g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libx11-dev
+# What each command needs, as Debian package names. Building and playing need only the first
+# list; every other command adds its own. Names follow the distribution's default compiler.
+PLAY_PACKAGES=(
+  g++ cmake ninja-build pkg-config qt6-base-dev
+  scdoc librsvg2-bin # the build writes the manual pages and draws the icons with these
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
-  clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file librsvg2-bin
 )
+TEST_PACKAGES=(
+  libgtest-dev libgmock-dev
+  xvfb xauth xdotool x11-utils libx11-dev imagemagick # the real window under Xvfb
+  clang libclang-rt-dev                               # the sanitized pass and the fuzzer
+  desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl man-db
+  dpkg-dev file lintian # the .deb, checked as Debian would
+)
+BENCH_PACKAGES=(libbenchmark-dev)
+PACKAGE_PACKAGES=(dpkg-dev file)
 
 missing_packages() {
   local p
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
   done
 }
 
+# Installs whichever of the named packages are missing.
 install_packages() {
   if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
-    echo "run.sh: this system has no apt-get. Install a C++20 compiler, CMake 3.22+, Ninja," >&2
-    echo "Qt 6 (Widgets, Test), GoogleTest, Google Benchmark, Xvfb and xdotool, then run again." >&2
+    echo "run.sh: this system has no apt-get. Install what these Debian packages hold, then run again:" >&2
+    echo "  $*" >&2
     exit 1
   fi
   local missing
-  missing=$(missing_packages)
+  missing=$(missing_packages "$@")
   [ -z "$missing" ] && return 0
   local sudo=()
   if [ "$(id -u)" -ne 0 ]; then
@@ -64,13 +71,15 @@ run_sanitized_tests() {
 }
 
 run_tests() {
-  build
+  install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+  build -DTILERUSH_TESTS=ON
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
   run_sanitized_tests
 }
 
 package() {
-  build
+  install_packages "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+  build -DTILERUSH_TESTS=OFF
   local deb
   deb=$(cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$BUILD_DIR" |
     sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')
@@ -81,21 +90,22 @@ package() {
 # Benchmarks of the core, the headless runner and the window's painting; extra
 # arguments go to Google Benchmark, e.g. --benchmark_filter=Grid.
 run_benchmarks() {
-  build
+  install_packages "${PLAY_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+  build -DTILERUSH_TESTS=OFF -DTILERUSH_BENCH=ON
   QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bench/tilerush-bench" "$@"
 }
 
 play() {
-  build
+  install_packages "${PLAY_PACKAGES[@]}"
+  build -DTILERUSH_TESTS=OFF
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "run.sh: no display to open a window on. To play without one, run it under Xvfb:" >&2
+    echo "run.sh: no display to open a window on. To play without one, run it under Xvfb (apt-get install xvfb):" >&2
     echo "  xvfb-run -s '-screen 0 1024x768x24' $BUILD_DIR/src/app/tilerush" >&2
     exit 1
   fi
   exec "$BUILD_DIR/src/app/tilerush"
 }
 
-install_packages
 case "${1:-play}" in
   play) play ;;
   test) run_tests ;;

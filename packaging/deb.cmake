@@ -1,20 +1,23 @@
 # CPack settings for the Debian package: `cpack --config <build>/CPackConfig.cmake` writes tilerush_<version>_<arch>.deb.
 
-set(TILERUSH_PACKAGE_MAINTAINER "Tilerush developers <tilerush@users.noreply.github.com>"
-  CACHE STRING "Name <e-mail> of whoever answers for the .deb")
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tilerush)
 set(CPACK_PACKAGE_VENDOR "Tilerush developers")
 set(CPACK_PACKAGE_CONTACT "${TILERUSH_PACKAGE_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "brick-breaking arcade game")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "brick-breaking arcade game with replays")
 # Debian shows the extended description as written, so its lines are kept short by hand.
 set(CPACK_PACKAGE_DESCRIPTION "Steer a paddle with the arrow keys and keep a ball in play while it\n\
 knocks out numbered bricks, whose number is their strength and whose colour\n\
 tells it. Five built-in levels, a six-digit score and best score, up to six\n\
-lives; P pauses the game.")
+lives; P pauses the game.\n\
+.\n\
+Every game can be recorded and watched again. A replay is a script that\n\
+tilerush-sim, installed with the game, plays without a window to check\n\
+that it still ends as recorded.")
 # The build tree's binary carries debug information; players do not need it.
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/deb_games.cmake)
+set(CPACK_TILERUSH_OBJCOPY ${CMAKE_OBJCOPY})
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)

@@ -16,6 +16,7 @@
 #include "app/replay_player.h"
 #include "sim/recorder.h"
 #include "sim/runner.h"
+#include "version.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int play(QApplication& app, const tilerush::Options& options) {
   if (file) {
     const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     recorder = std::make_unique<tilerush::sim::Recorder>(
-        game.session(), [&file](std::string_view lines) { file->write(lines); }, TILERUSH_VERSION,
+        game.session(), [&file](std::string_view lines) { file->write(lines); }, tilerush::kVersion,
         date.toStdString());
     game.session().setInputLog(recorder.get());
   }
@@ -90,7 +91,7 @@ int watch(QApplication& app, const std::string& path) {
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("tilerush"));
-  QApplication::setApplicationVersion(QStringLiteral(TILERUSH_VERSION));
+  QApplication::setApplicationVersion(QString::fromLatin1(tilerush::kVersion));
   const tilerush::Options options = tilerush::readCommandLine(argc, argv);
   // Checked before any window opens: a replay that cannot be played, or a record
   // file that cannot be written, is one line and status 2.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the .deb with cpack into a throw-away folder and checks its files and its control fields.
+# Builds the .deb with cpack into a throw-away folder and checks it as Debian would: its files, control
+# fields and changelog, and lintian with no error and no warning.
 #   check_deb.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1 version=$2
 source "$(dirname "$0")/expected_files.sh"
-require_tools cpack dpkg-deb dpkg-shlibdeps file
+require_tools cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog file lintian
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -17,15 +18,19 @@ arch=$(dpkg --print-architecture)
 deb=$out/tilerush_${version}_${arch}.deb
 [ -f "$deb" ] || { echo "FAIL: cpack made no $(basename "$deb"):" >&2; ls "$out" >&2; exit 1; }
 
+# Debian's games policy: a game's programs live in /usr/games, and nothing of it in /usr/bin.
 contents=$(dpkg-deb -c "$deb")
 while read -r path; do
   grep -q " \./usr/$path\$" <<<"$contents" || fail "the package lacks /usr/$path"
-done < <(expected_files)
-grep -q '^-rwxr-xr-x .* \./usr/bin/tilerush$' <<<"$contents" || fail "/usr/bin/tilerush is not executable by all"
+done < <(expected_files games)
+! grep -q ' \./usr/bin/' <<<"$contents" || fail "the package has a /usr/bin"
 
-# The build tree's binary has debug information that players should not download.
+# The build tree's binaries have debug information that players should not download.
 dpkg-deb -x "$deb" "$out/root"
-[[ $(file -b "$out/root/usr/bin/tilerush") == *", stripped"* ]] || fail "/usr/bin/tilerush is not stripped"
+for program in "${PROGRAMS[@]}"; do
+  grep -q "^-rwxr-xr-x .* \./usr/games/$program\$" <<<"$contents" || fail "/usr/games/$program is not executable by all"
+  [[ $(file -b "$out/root/usr/games/$program") == *", stripped"* ]] || fail "/usr/games/$program is not stripped"
+done
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tilerush ] || fail "Package is '$(field Package)'"
@@ -41,5 +46,22 @@ for package in libc6 libstdc++6 libqt6core6 libqt6widgets6 fonts-liberation2 fon
   grep -Fqx "$package" <<<"$depended_on" || fail "Depends lacks $package: $depends"
 done
 
+# The changelog and the software centres' release list are made from the same notes: the same
+# versions, newest first, the newest being the package's.
+zcat "$out/root/usr/share/doc/tilerush/changelog.gz" >"$out/changelog"
+changelog_versions=$(dpkg-parsechangelog -l "$out/changelog" --format rfc822 --all -S Version | sed "/^$/d")
+metainfo_list=$(metainfo_versions "$out/root/usr/share/metainfo/$APP_ID.metainfo.xml")
+[ "$(head -n1 <<<"$changelog_versions")" = "$version" ] || fail "the changelog's newest entry is not $version"
+[ "$changelog_versions" = "$metainfo_list" ] ||
+  fail "the changelog has $(echo $changelog_versions), the metainfo $(echo $metainfo_list)"
+
+# Informational tags are shown but do not fail; each one still deserves a look.
+if lintian_report=$(lintian --allow-root --fail-on error,warning --display-info "$deb" 2>&1); then
+  [ -z "$lintian_report" ] || echo "lintian, informational only: $lintian_report"
+else
+  echo "$lintian_report" >&2
+  fail "lintian finds errors or warnings"
+fi
+
 [ "$failures" -eq 0 ] || exit 1
-echo "$(basename "$deb"): files, stripped binary and control fields as expected"
+echo "$(basename "$deb"): files in place, stripped programs, control fields, changelog and lintian as expected"
