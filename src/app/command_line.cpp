@@ -26,17 +26,18 @@ QStringList argumentsOf(int argc, char** argv) {
 Options readCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Tilerush: steer the paddle with the arrow keys and clear the numbered bricks.\n"
-      "P pauses; any key release stops the paddle. Every game can be recorded as a\n"
-      "replay, watched again in the window and checked with tilerush-sim.");
+      "Tilerush, a brick-breaking game. Keys: Left/Right move the paddle, P pauses, M mutes.\n"
+      "Every game can be recorded as a replay, watched again and checked with tilerush-sim.");
   const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
   const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
   const QCommandLineOption record("record", "Write the game to FILE as a replay while it is played.", "FILE");
   const QCommandLineOption replay("replay", "Watch the replay in FILE at its recorded pace.", "FILE");
+  const QCommandLineOption mute("mute", "Start with the sound off (M turns it off and on).");
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(record);
   parser.addOption(replay);
+  parser.addOption(mute);
   parser.addPositionalArgument("FILE", "A replay to watch, as with --replay.", "[FILE]");
 
   const QString name = QCoreApplication::applicationName();
@@ -46,6 +47,7 @@ Options readCommandLine(int argc, char** argv) {
 
   Options options;
   if (parser.isSet(record)) options.recordTo = parser.value(record);
+  options.muted = parser.isSet(mute);
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1 || (files.size() == 1 && parser.isSet(replay))) {
     exitWith(name + ": give one replay to watch\n", stderr, 2);

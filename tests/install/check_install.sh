@@ -91,6 +91,9 @@ for program in "${PROGRAMS[@]}"; do
 done
 [ "$("$prefix/bin/tilerush-sim" --version)" = "tilerush-sim $version" ] || fail "tilerush-sim --version is not $version"
 help_covers_manual "$prefix/bin/tilerush-sim" "$prefix/share/man/man6/tilerush-sim.6.gz"
+# The window reads its options before it looks for a display.
+[ "$("$prefix/bin/tilerush" --version)" = "tilerush $version" ] || fail "tilerush --version is not $version"
+help_covers_manual "$prefix/bin/tilerush" "$prefix/share/man/man6/tilerush.6.gz"
 
 # Once its type is registered, a desktop knows a replay by its name and by its first line, and
 # takes other text for what it is.
