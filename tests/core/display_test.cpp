@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "display/display.h"
+#include "display/pacer.h"
 #include "display/random.h"
+#include "game/session.h"
 
 namespace tilerush {
 namespace {
@@ -110,6 +112,34 @@ TEST(Display, ChangesReportTheRectangleCoveredBefore) {
   EXPECT_TRUE(recorder.changes.empty());
   display.find("Timer1")->setInterval(25);
   EXPECT_EQ(recorder.intervals.back(), 25);
+}
+
+}  // namespace tilerush
+
+namespace tilerush {
+
+TEST(Pacer, GameTimeFollowsRealTimeAndAStallMovesItOnByAFewTicksOnly) {
+  Pacer pacer;
+  constexpr std::int64_t kSecond = 1'000'000'000;
+  EXPECT_EQ(pacer.step(5 * kSecond), 0) << "the first step only starts it";
+  EXPECT_EQ(pacer.step(5 * kSecond + 25'400'000), 25);
+  EXPECT_EQ(pacer.realDelayNs(25), 24'600'000) << "the 0.4 ms carried over counts";
+  EXPECT_EQ(pacer.step(5 * kSecond + 50'000'000), 25);
+
+  // A minute asleep: the game moves on by a few ticks, then on with real time.
+  Session session([] { return 1u; });
+  session.open();
+  int ballTicks = 0;
+  session.watchEvents([&](GameEvent event, std::string_view name) {
+    ballTicks += event == GameEvent::Tick && name == "Timer2";
+  });
+  session.advanceBy(pacer.step(65 * kSecond));
+  EXPECT_EQ(session.now(), Pacer::kMaxStepMs);
+  EXPECT_EQ(ballTicks, Pacer::kMaxStepMs / kPlayTickMs);
+  EXPECT_EQ(pacer.step(65 * kSecond + 25'000'000), 25);
+
+  pacer.restart();
+  EXPECT_EQ(pacer.step(99 * kSecond), 0) << "time while hidden is not game time";
 }
 
 }  // namespace tilerush

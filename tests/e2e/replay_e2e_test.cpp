@@ -93,6 +93,7 @@ TEST_F(Replays, HalfAMinuteOfRealPlayAcrossAGameOverReplaysWithEveryExpectationH
   EXPECT_EQ(text.rfind("# Tilerush replay\n", 0), 0u);
   EXPECT_EQ(text.back(), '\n');
   EXPECT_GE(recordedMs(text), 30'000);
+  EXPECT_LT(text.size() * 60'000 / recordedMs(text), 20'000u) << "bytes a minute of play";
   EXPECT_EQ(countLines(text, "click gameover"), 1);
   EXPECT_GE(countLines(text, "expect "), 11);
   for (const char* never : {"set ", "tick ", "draws ", "autoplay "})

@@ -141,9 +141,11 @@ bool isJsonObject(std::string_view text) { return sim::validUtf8(text) && JsonRe
 
 std::string contractBreach(std::string_view script, const ScriptRun& run) {
   if (run.status == 0 && !run.err.empty()) return "status 0 with an error: " + run.err;
-  if (run.status == 2) {
+  if (run.status == 2 || run.status == 1) {
     std::string breach = errorLineBreach(script, run.err);
     if (!breach.empty()) return breach + ": " + run.err;
+    // Status 1 is kept for an expectation that does not hold.
+    if (run.status == 1 && run.err.find(": expected ") == std::string::npos) return "status 1 for " + run.err;
   } else if (run.status != 0) {
     return "exit status " + std::to_string(run.status);
   }
