@@ -34,6 +34,7 @@ struct Font {
   std::string face;
   double points = 8.25;
   bool bold = false;
+  bool operator==(const Font&) const = default;
 };
 
 // What the layout fixes once and the game never changes at run time.

@@ -16,7 +16,7 @@ Canvas::Canvas(const Display& display, QWidget* parent) : QWidget(parent), displ
 
 void Canvas::elementChanged(const Element& element, const Rect& before) {
   update(pixelBounds(before));
-  const QRect now = paintedBounds(element);
+  const QRect now = paintedBounds(element, fonts_);
   update(now);
   if (element.kind() != ElementKind::Label) return;
   auto [last, first] = labelPixels_.try_emplace(&element, now);
@@ -35,7 +35,7 @@ void Canvas::rebuild() {
 QRect Canvas::paintedBoundsOf(const Element& element) {
   if (element.kind() != ElementKind::Label) return pixelBounds(element.bounds());
   auto [known, first] = labelPixels_.try_emplace(&element);
-  if (first) known->second = paintedBounds(element);
+  if (first) known->second = paintedBounds(element, fonts_);
   return known->second;
 }
 
@@ -46,7 +46,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
   for (const Element* element : display_.stackingOrder()) {
     if (!element->visible()) continue;
     if (!exposed.intersects(paintedBoundsOf(*element))) continue;
-    paintElement(painter, *element);
+    paintElement(painter, *element, fonts_);
   }
 }
 

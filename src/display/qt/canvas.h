@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "display/display.h"
+#include "display/qt/fonts.h"
 
 namespace tilerush {
 
@@ -29,6 +30,7 @@ class Canvas : public QWidget {
   QRect paintedBoundsOf(const Element& element);
 
   const Display& display_;
+  FontBook fonts_;
   // Where each label was last painted: an old caption may have run further than the
   // new one does. Kept up to date by every change.
   std::unordered_map<const Element*, QRect> labelPixels_;

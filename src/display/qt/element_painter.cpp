@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
-#include <vector>
 
 #include "display/qt/fonts.h"
 
@@ -72,36 +70,15 @@ QRectF textBox(const Element& label) {
   return label.style().bordered ? box.adjusted(1, 1, -1, -1) : box;
 }
 
-// Measuring a caption means laying it out, the dearest step of painting it; captions
-// are measured at every change and every repaint, but few differ, so each width is
-// measured once per font. Scores run through many texts: the table starts afresh
-// when it grows large.
-double captionWidth(const Font& font, const std::string& caption) {
-  struct Measured {
-    Font font;
-    std::unordered_map<std::string, double> widths;
-  };
-  static std::vector<Measured> measured;
-  auto known = std::find_if(measured.begin(), measured.end(), [&](const Measured& m) {
-    return m.font.face == font.face && m.font.points == font.points && m.font.bold == font.bold;
-  });
-  if (known == measured.end()) known = measured.insert(measured.end(), Measured{font, {}});
-  auto& widths = known->widths;
-  if (auto it = widths.find(caption); it != widths.end()) return it->second;
-  if (widths.size() >= 256) widths.clear();
-  const double width = QFontMetricsF(gameFont(font)).horizontalAdvance(QString::fromStdString(caption));
-  widths.emplace(caption, width);
-  return width;
-}
-
 // Text in pixels: glyphs are laid out at their real size, not shrunk from a large one.
-void paintCaption(QPainter& painter, const Element& label) {
+void paintCaption(QPainter& painter, const Element& label, FontBook& fonts) {
   const Style& style = label.style();
   painter.save();
   painter.setRenderHint(QPainter::TextAntialiasing, true);
-  painter.setFont(gameFont(style.font));
+  painter.setFont(fonts.font(style.font));
   painter.setPen(toQColor(style.textColor));
-  painter.drawText(captionArea(label), textAlignment(style.alignment) | Qt::AlignTop | Qt::TextSingleLine,
+  painter.drawText(captionArea(label, fonts),
+                   textAlignment(style.alignment) | Qt::AlignTop | Qt::TextSingleLine,
                    QString::fromStdString(label.caption()));
   painter.restore();
 }
@@ -142,9 +119,9 @@ QRect pixelBounds(const Rect& twips) {
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-QRectF captionArea(const Element& label) {
+QRectF captionArea(const Element& label, FontBook& fonts) {
   QRectF area = textBox(label);
-  const double width = captionWidth(label.style().font, label.caption());
+  const double width = fonts.captionWidth(label.style().font, label.caption());
   if (width <= area.width()) return area;
   // A caption wider than its label runs out of it on the side away from the alignment.
   switch (label.style().alignment) {
@@ -161,20 +138,20 @@ QRectF captionArea(const Element& label) {
   return area;
 }
 
-QRect paintedBounds(const Element& element) {
+QRect paintedBounds(const Element& element, FontBook& fonts) {
   QRect bounds = pixelBounds(element.bounds());
   if (element.kind() == ElementKind::Label && !element.caption().empty()) {
-    bounds |= captionArea(element).toAlignedRect().adjusted(-1, -1, 1, 1);
+    bounds |= captionArea(element, fonts).toAlignedRect().adjusted(-1, -1, 1, 1);
   }
   return bounds;
 }
 
-void paintElement(QPainter& painter, const Element& element) {
+void paintElement(QPainter& painter, const Element& element, FontBook& fonts) {
   if (element.kind() == ElementKind::Shape) {
     inTwips(painter, [&] { paintShape(painter, element); });
   } else if (element.kind() == ElementKind::Label) {
     inTwips(painter, [&] { paintLabelBox(painter, element); });
-    if (!element.caption().empty()) paintCaption(painter, element);
+    if (!element.caption().empty()) paintCaption(painter, element, fonts);
   }
 }
 

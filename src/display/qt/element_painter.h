@@ -5,6 +5,7 @@
 #include <QRect>
 
 #include "display/element.h"
+#include "display/qt/fonts.h"
 
 class QPainter;
 
@@ -17,13 +18,13 @@ QColor toQColor(Color color);
 QRect pixelBounds(const Rect& twips);
 
 // Where a label's caption is drawn, in pixels: one line, which may run past the label.
-QRectF captionArea(const Element& label);
+QRectF captionArea(const Element& label, FontBook& fonts);
 
 // The pixels an element paints, a caption running past its label included.
-QRect paintedBounds(const Element& element);
+QRect paintedBounds(const Element& element, FontBook& fonts);
 
 // Paints a visible shape or label. The painter works in pixels; geometry is taken
 // from the model in twips, fractions included, and never rounded on the way.
-void paintElement(QPainter& painter, const Element& element);
+void paintElement(QPainter& painter, const Element& element, FontBook& fonts);
 
 }  // namespace tilerush
