@@ -17,6 +17,8 @@ QtGame::QtGame(Session::SeedSource seeds)
     : session_(std::move(seeds)),
       window_(std::make_unique<GameWindow>(session_.display(), kWindowCaption, kWindowWidth, kWindowHeight)) {
   session_.display().addObserver(window_.get());
+  window_->canvas().setReadouts(
+      {{"Score", "showscore"}, {"Best score", "highscore"}, {"Lives", "life"}, {"Bricks left", "numbricks"}});
   wake_.setSingleShot(true);
   // A coarse timer would let the 25 ms beat wander by several milliseconds.
   wake_.setTimerType(Qt::PreciseTimer);

@@ -62,3 +62,26 @@ TEST_F(Accessibility, AHiddenButtonPressedThroughAccessibilityDoesNothing) {
 
 }  // namespace
 }  // namespace tilerush::testing
+
+namespace tilerush::testing {
+namespace {
+
+TEST_F(Accessibility, ScoreBestScoreLivesAndBricksAreReadAsTextThatFollowsTheGame) {
+  QAccessibleInterface* canvas = QAccessible::queryAccessibleInterface(&window().canvas());
+  ASSERT_NE(canvas, nullptr);
+  auto read = [&] {
+    QStringList texts;
+    for (int i = 0; i < canvas->childCount(); ++i) texts << canvas->child(i)->text(QAccessible::Name);
+    return texts;
+  };
+  EXPECT_EQ(read(), (QStringList{"Score: 000000", "Best score: 000000", "Lives: 3", "Bricks left: 120"}));
+  EXPECT_EQ(canvas->child(0)->role(), QAccessible::StaticText);
+
+  game->form().score(41, 1, 3, 0, -1);  // a red brick struck and cleared
+  game->form().lostlife();
+  ASSERT_TRUE(eventually([&] { return !holding(); }));
+  EXPECT_EQ(read(), (QStringList{"Score: 000010", "Best score: 000010", "Lives: 2", "Bricks left: 119"}));
+}
+
+}  // namespace
+}  // namespace tilerush::testing

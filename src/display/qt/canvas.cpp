@@ -1,6 +1,7 @@
 // Back-to-front painting of the part of the window that changed.
 #include "display/qt/canvas.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -14,7 +15,13 @@ Canvas::Canvas(const Display& display, QWidget* parent) : QWidget(parent), displ
   setFocusPolicy(Qt::NoFocus);
 }
 
+void Canvas::setReadouts(std::vector<Readout> readouts) {
+  installReadoutAccessibility();
+  readouts_ = std::move(readouts);
+}
+
 void Canvas::elementChanged(const Element& element, const Rect& before) {
+  if (QAccessible::isActive()) announceReadout(element);
   update(pixelBounds(before));
   const QRect now = paintedBounds(element, fonts_);
   update(now);
@@ -23,6 +30,15 @@ void Canvas::elementChanged(const Element& element, const Rect& before) {
   if (!first) {
     update(last->second);
     last->second = now;
+  }
+}
+
+void Canvas::announceReadout(const Element& element) {
+  for (std::size_t i = 0; i < readouts_.size(); ++i) {
+    if (readouts_[i].element != element.name()) continue;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    event.setChild(static_cast<int>(i));
+    QAccessible::updateAccessibility(&event);
   }
 }
 
