@@ -22,7 +22,6 @@ class GameWindow : public QWidget, public DisplayObserver {
   Canvas& canvas() { return *canvas_; }
   // The push button made for a button element, or null.
   QPushButton* button(const std::string& name) const;
-  KeyTranslator& keys() { return keys_; }
 
   // DisplayObserver: brings the screen up to date with one changed element, or with
   // elements all made anew.
