@@ -27,13 +27,14 @@ void Form1::whereball() {
   GameState& s = state_;
   const Element& ball = *e_.ball;
   const Element& paddle = *e_.paddle;
-  double xl = static_cast<double>(ball.left()) - s.leftedge;
-  double xr = xl + ball.width();
-  double xc = (xl + xr) / 2;
-  double yt = static_cast<double>(ball.top()) - s.topedge;
-  double yb = yt + ball.height();
-  double yc = (yt + yb) / 2;
-  const std::array<TestPoint, 4> points = {{{xc, yt, 0, -1}, {xl, yc, 1, 0}, {xr, yc, -1, 0}, {xc, yb, 0, 1}}};
+  const double xl = ball.left() - s.leftedge;
+  const double xr = xl + ball.width();
+  const double xc = (xl + xr) / 2;
+  const double yt = ball.top() - s.topedge;
+  const double yb = yt + ball.height();
+  const double yc = (yt + yb) / 2;
+  const std::array<TestPoint, 4> points = {
+      {{xc, yt, 0, -1}, {xl, yc, 1, 0}, {xr, yc, -1, 0}, {xc, yb, 0, 1}}};
 
   // lastcell is the cell of the point tested just before, across ticks too: a cell is
   // never struck by two successive points, so a brick struck in one tick cannot be
@@ -41,7 +42,7 @@ void Form1::whereball() {
   for (const TestPoint& p : points) {
     double column = wholePart(p.x / s.cellw) + 1;
     double row = wholePart(p.y / s.cellh) + 1;
-    double n = (row - 1) * 20 + column;
+    double n = (row - 1) * kGridColumns + column;
     bool inTable = column >= 0 && column < kCellColumns && row >= 0 && row < kCellRows;
     int c = inTable ? static_cast<int>(column) : -1;
     int r = inTable ? static_cast<int>(row) : -1;
@@ -51,12 +52,10 @@ void Form1::whereball() {
     if (struck) break;
   }
 
-  if (static_cast<float>(static_cast<double>(ball.top()) + ball.height()) > paddle.top() &&
-      static_cast<float>(static_cast<double>(paddle.top()) + paddle.height()) > ball.top()) {
-    hitpaddle();
-  }
+  // Each sum is rounded to a float before it is compared.
+  if (stored(bottomOf(ball)) > paddle.top() && stored(bottomOf(paddle)) > ball.top()) hitpaddle();
   // The one inclusive test: a ball whose bottom reaches the floor is lost.
-  if (static_cast<float>(static_cast<double>(ball.top()) + ball.height()) >= s.bottomedge) lostlife();
+  if (stored(bottomOf(ball)) >= s.bottomedge) lostlife();
 }
 
 }  // namespace tilerush

@@ -7,9 +7,6 @@
 namespace tilerush {
 namespace {
 
-constexpr int kColumns = 20;
-constexpr int kRows = 25;
-
 // The digit at `column` (1-based) of a map row; a row that is missing or too
 // short reads as empty cells.
 std::int16_t mapDigit(const std::string& row, int column) {
@@ -22,17 +19,17 @@ std::int16_t mapDigit(const std::string& row, int column) {
 
 void Form1::loadbricks() {
   const Element& board = *e_.board;
-  state_.cellw = static_cast<float>(static_cast<double>(board.width()) / kColumns);
-  state_.cellh = static_cast<float>(static_cast<double>(board.height()) / kRows);
+  state_.cellw = stored(board.width() / double{kGridColumns});
+  state_.cellh = stored(board.height() / double{kGridRows});
   int n = 0;
-  for (int i = 0; i < kRows; ++i) {
-    for (int j = 0; j < kColumns; ++j) {
+  for (int i = 0; i < kGridRows; ++i) {
+    for (int j = 0; j < kGridColumns; ++j) {
       ++n;
       Element& cell = display_.createMember("brick", n);
-      cell.setWidth(static_cast<float>(state_.cellw));
-      cell.setHeight(static_cast<float>(state_.cellh));
-      cell.setLeft(static_cast<float>(board.left() + j * state_.cellw));
-      cell.setTop(static_cast<float>(board.top() + i * state_.cellh));
+      cell.setWidth(stored(state_.cellw));
+      cell.setHeight(stored(state_.cellh));
+      cell.setLeft(stored(board.left() + j * state_.cellw));
+      cell.setTop(stored(board.top() + i * state_.cellh));
       // Cells cover the board, the paddle and the ball wherever they overlap.
       display_.bringToFront(cell);
       cell.setVisible(true);
@@ -47,8 +44,8 @@ void Form1::grid() {
   // A map number outside the table lays out an empty board.
   double map = std::nearbyint(state_.mapno);
   bool mapExists = map >= 0 && map < kMapSlots;
-  for (int r = 1; r <= kRows; ++r) {
-    for (int c = 1; c <= kColumns; ++c) {
+  for (int r = 1; r <= kGridRows; ++r) {
+    for (int c = 1; c <= kGridColumns; ++c) {
       ++n;
       if (r > 2 && r < 13) {
         state_.cellval[c][r] = mapExists ? mapDigit(state_.levels[static_cast<int>(map)][r - 2], c) : 0;

@@ -9,15 +9,15 @@ namespace {
 
 // Colour of each brick value; 8 and 9 look alike on purpose.
 constexpr std::array<Color, 10> kBrickColors = {
-    0,         0x0000FF,  // 1 red
-    0x0040C0,             // 2 dark orange
-    0x008080,             // 3 olive
-    0x00FF00,             // 4 bright green
-    0x808000,             // 5 teal
-    0xFF0000,             // 6 blue
-    0xFFFFFF,             // 7 white
-    0x000000,             // 8 black
-    0x000000,             // 9 black
+    0,        0x0000FF,  // 1 red
+    0x0040C0,            // 2 dark orange
+    0x008080,            // 3 olive
+    0x00FF00,            // 4 bright green
+    0x808000,            // 5 teal
+    0xFF0000,            // 6 blue
+    0xFFFFFF,            // 7 white
+    0x000000,            // 8 black
+    0x000000,            // 9 black
 };
 
 // A cell's caption: its value without the leading blank. Laying out a level captions

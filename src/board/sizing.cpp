@@ -17,21 +17,21 @@ void Form1::sizeobjects() {
   double boardHeight = board.height();
 
   state_.topedge = board.top();
-  state_.bottomedge = static_cast<float>(boardTop + boardHeight);
+  state_.bottomedge = stored(boardTop + boardHeight);
   state_.leftedge = board.left();
   // The right limit alone is a whole number of twips.
   state_.rightedge = toInt16(boardLeft + boardWidth);
 
-  paddle.setTop(static_cast<float>(boardTop + 23 * state_.cellh));
-  paddle.setWidth(static_cast<float>(wholePart(2.5 * state_.cellw)));
-  paddle.setHeight(static_cast<float>(wholePart(0.75 * state_.cellh)));
-  paddle.setLeft(static_cast<float>(boardLeft + boardWidth / 2 - static_cast<double>(paddle.width()) / 2));
+  paddle.setTop(stored(boardTop + 23 * state_.cellh));
+  paddle.setWidth(stored(wholePart(2.5 * state_.cellw)));
+  paddle.setHeight(stored(wholePart(0.75 * state_.cellh)));
+  paddle.setLeft(stored(boardLeft + boardWidth / 2 - paddle.width() / 2.0));
 
-  ball.setWidth(static_cast<float>(wholePart(state_.cellh / 2)));
+  ball.setWidth(stored(wholePart(state_.cellh / 2)));
   ball.setHeight(ball.width());
-  ball.setLeft(static_cast<float>(static_cast<double>(paddle.left()) + static_cast<double>(paddle.width()) / 2 -
-                                  static_cast<double>(ball.width()) / 2));
-  ball.setTop(static_cast<float>(static_cast<double>(paddle.top()) - ball.height()));
+  ball.setLeft(stored(paddle.left() + paddle.width() / 2.0 - ball.width() / 2.0));
+  const double paddleTop = paddle.top();
+  ball.setTop(stored(paddleTop - ball.height()));
 
   e_.highscore->setCaption(sixDigits(state_.toppoints));
 }

@@ -1,5 +1,6 @@
 // Keys record the wanted paddle direction; the paddle itself moves on Timer1's ticks.
 #include "game/form1.h"
+#include "game/numbers.h"
 
 namespace tilerush {
 
@@ -21,15 +22,14 @@ void Form1::Timer1_Timer() {
   float x = paddle.left();
   // Only the limit in the direction of motion is tested.
   if (state_.paddledir == 1) {
-    x = static_cast<float>(static_cast<double>(x) + 2 * state_.speed);
-    double w = paddle.width();
-    if (x + w > static_cast<float>(state_.rightedge)) {
-      x = static_cast<float>(static_cast<float>(state_.rightedge) - w);
-    }
+    x = stored(x + 2 * state_.speed);
+    const double width = paddle.width();
+    const float limit = state_.rightedge;  // the limit taken as a float
+    if (x + width > limit) x = stored(limit - width);
   }
   if (state_.paddledir == 2) {
-    x = static_cast<float>(static_cast<double>(x) - 2 * state_.speed);
-    if (x < state_.leftedge) x = static_cast<float>(state_.leftedge);
+    x = stored(x - 2 * state_.speed);
+    if (x < state_.leftedge) x = stored(state_.leftedge);
   }
   paddle.setLeft(x);
 }

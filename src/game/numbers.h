@@ -4,7 +4,18 @@
 #include <cstdint>
 #include <string>
 
+#include "display/element.h"
+
 namespace tilerush {
+
+// Geometry is float, and the arithmetic on it double: a float widens to a double
+// exactly, so the one step that changes a value is the way back. `stored` is that
+// step, wherever a result goes into an element or into a field that holds a float.
+constexpr float stored(double value) { return static_cast<float>(value); }
+
+// An element's right and bottom edges, worked out in double.
+inline double rightOf(const Element& e) { return static_cast<double>(e.left()) + e.width(); }
+inline double bottomOf(const Element& e) { return static_cast<double>(e.top()) + e.height(); }
 
 // Storing into an integer field rounds to nearest, halves to even. Values past the
 // field's range stop at its end instead of wrapping (the game never gets there in

@@ -1,5 +1,6 @@
 // The serve, which rests a ball on the centred paddle, and the Pause button.
 #include "game/form1.h"
+#include "game/numbers.h"
 
 namespace tilerush {
 
@@ -7,17 +8,16 @@ void Form1::start() {
   state_.paddledir = 0;
   state_.xspeed = 0;
   state_.yspeed = 0;
-  state_.speed = static_cast<float>(state_.cellw / 4);
+  state_.speed = stored(state_.cellw / 4);
   state_.xfactor = freshFactor();
   state_.yfactor = freshFactor();
   const Element& board = *e_.board;
   Element& paddle = *e_.paddle;
   Element& ball = *e_.ball;
-  paddle.setLeft(static_cast<float>(static_cast<double>(board.width()) / 2 + board.left() -
-                                    static_cast<double>(paddle.width()) / 2));
-  ball.setLeft(static_cast<float>(static_cast<double>(paddle.width()) / 2 + paddle.left() -
-                                  static_cast<double>(ball.width()) / 2));
-  ball.setTop(static_cast<float>(static_cast<double>(paddle.top()) - ball.height()));
+  paddle.setLeft(stored(board.width() / 2.0 + board.left() - paddle.width() / 2.0));
+  ball.setLeft(stored(paddle.width() / 2.0 + paddle.left() - ball.width() / 2.0));
+  const double paddleTop = paddle.top();
+  ball.setTop(stored(paddleTop - ball.height()));
 }
 
 void Form1::pause_Click() {

@@ -8,10 +8,14 @@
 
 namespace tilerush {
 
-inline constexpr int kMapSlots = 101;     // map numbers 0..100
-inline constexpr int kMapRowSlots = 21;   // map rows 0..20
-inline constexpr int kCellColumns = 31;   // cellval columns 0..30
-inline constexpr int kCellRows = 36;      // cellval rows 0..35
+// The board is a grid of 20 columns by 25 rows of brick cells, numbered row by row
+// from 1: cell n = (row - 1) x 20 + column.
+inline constexpr int kGridColumns = 20;
+inline constexpr int kGridRows = 25;
+inline constexpr int kMapSlots = 101;    // map numbers 0..100
+inline constexpr int kMapRowSlots = 21;  // map rows 0..20
+inline constexpr int kCellColumns = 31;  // cellval columns 0..30
+inline constexpr int kCellRows = 36;     // cellval rows 0..35
 inline constexpr int kLogoBalls = 3;
 
 struct GameState {
@@ -32,7 +36,7 @@ struct GameState {
   std::int16_t rightedge = 0;
   double paddledir = 0;  // 0 still, 1 right, 2 left
   double speed = 0;
-  double xspeed = 0;     // twips a tick, positive to the right
+  double xspeed = 0;        // twips a tick, positive to the right
   std::int16_t yspeed = 0;  // twips a tick, positive upward
   double xfactor = 0;
   double yfactor = 0;

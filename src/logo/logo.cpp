@@ -14,11 +14,11 @@ void Form1::initlogo() {
   const Element& box = *e_.logobox;
   for (int i = 0; i < kLogoBalls; ++i) {
     Element& ball = *e_.logoball->member(i);
-    auto size = static_cast<float>(s.cellh / 3);
+    const float size = stored(s.cellh / 3);
     ball.setWidth(size);
     ball.setHeight(size);
-    ball.setTop(static_cast<float>(static_cast<double>(box.top()) + static_cast<double>(box.height()) / 2));
-    ball.setLeft(static_cast<float>(static_cast<double>(box.left()) + static_cast<double>(box.width()) / 2));
+    ball.setTop(stored(box.top() + box.height() / 2.0));
+    ball.setLeft(stored(box.left() + box.width() / 2.0));
     ball.setVisible(true);
     display_.bringToFront(ball);
   }
@@ -29,24 +29,26 @@ void Form1::initlogo() {
 void Form1::Timer3_Timer() {
   GameState& s = state_;
   const Element& box = *e_.logobox;
-  double boxLeft = box.left();
-  double boxTop = box.top();
-  double boxRight = boxLeft + box.width();
-  double boxBottom = boxTop + box.height();
+  const double boxLeft = box.left();
+  const double boxTop = box.top();
+  const double boxRight = rightOf(box);
+  const double boxBottom = bottomOf(box);
   for (int i = 0; i < kLogoBalls; ++i) {
     Element* ball = e_.logoball->member(i);
     if (!ball) continue;
-    double x = static_cast<double>(ball->left()) + s.logoxspeed[i];
-    float y = static_cast<float>(static_cast<double>(ball->top()) + s.logoyspeed[i]);
-    double height = ball->height();
-    double width = ball->width();
+    double x = ball->left() + s.logoxspeed[i];
+    // The vertical step is taken in single precision.
+    const double dy = s.logoyspeed[i];
+    float y = stored(ball->top() + dy);
+    const double height = ball->height();
+    const double width = ball->width();
     if (y < boxTop) {
-      y = static_cast<float>(boxTop);
-      s.logoyspeed[i] = toInt16(-static_cast<double>(s.logoyspeed[i]));
+      y = stored(boxTop);
+      s.logoyspeed[i] = toInt16(-s.logoyspeed[i]);
     }
     if (y + height > boxBottom) {
-      y = static_cast<float>(boxBottom - height);
-      s.logoyspeed[i] = toInt16(-static_cast<double>(s.logoyspeed[i]));
+      y = stored(boxBottom - height);
+      s.logoyspeed[i] = toInt16(-s.logoyspeed[i]);
     }
     if (x < boxLeft) {
       x = boxLeft;
@@ -56,7 +58,7 @@ void Form1::Timer3_Timer() {
       x = boxRight - width;
       s.logoxspeed[i] = -s.logoxspeed[i];
     }
-    ball->move(static_cast<float>(x), y);
+    ball->move(stored(x), y);
   }
 }
 
