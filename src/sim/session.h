@@ -57,6 +57,7 @@ class Session {
   std::int64_t now() const { return backend_.now(); }
   bool holding() const { return backend_.holding(); }
   GameState& state() { return form_.state(); }
+  Form1& form() { return form_; }
   Display& display() { return display_; }
   const Display& display() const { return display_; }
 
