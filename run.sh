@@ -12,10 +12,10 @@ BUILD_DIR=${BUILD_DIR:-build}
 # Debian package names of everything the build, the game and the tests use.
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libx11-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev libx11-dev
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file librsvg2-bin
 )
@@ -30,7 +30,8 @@ missing_packages() {
 install_packages() {
   if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
     echo "run.sh: this system has no apt-get. Install a C++20 compiler, CMake 3.22+, Ninja," >&2
-    echo "Qt 6 (Widgets, Test), GoogleTest, Google Benchmark, Xvfb and xdotool, then run again." >&2
+    echo "Qt 6 (Widgets, Multimedia, Test), GoogleTest, Google Benchmark, Xvfb, xdotool and" >&2
+    echo "PulseAudio with its tools, then run again." >&2
     exit 1
   fi
   local missing

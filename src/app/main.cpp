@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/game_sound.h"
 #include "display/qt/qt_game.h"
 
 namespace {
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
   auto app = openApplication(argc, argv);
   app->setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
   tilerush::QtGame game;
+  tilerush::GameSound sound(app->arguments().contains(QStringLiteral("--mute")));
   game.open();
+  sound.attach(game);
   return app->exec();
 }

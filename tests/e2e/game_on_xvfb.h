@@ -27,7 +27,14 @@ bool buttonFaceAt(const Frame& frame, int x, int y);
 class GameOnXvfb : public ::testing::Test {
  protected:
   void SetUp() override { start({}); }
-  void start(const std::vector<std::string>& extraEnv);
+  void TearDown() override;
+  // Starts the game with `args`, its environment changed by `extraEnv`. Unless told
+  // otherwise, it keeps its settings in a scratch folder of its own and finds no
+  // sound server, so that no test writes the player's settings or makes a noise.
+  void start(const std::vector<std::string>& extraEnv, const std::vector<std::string>& args = {},
+             const std::string& errorFile = {});
+  // A folder of the test's own, removed at its end.
+  const std::string& scratch();
 
   void xdotool(std::vector<std::string> args);
   // Real input through the XTEST extension, to whichever window has the keyboard
@@ -47,6 +54,7 @@ class GameOnXvfb : public ::testing::Test {
   std::unique_ptr<Process> game_;
   std::unique_ptr<XConnection> x_;
   unsigned long window_ = 0;
+  std::string scratch_;
 };
 
 void pause(int ms);
