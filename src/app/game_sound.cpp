@@ -3,6 +3,7 @@
 
 #include <QSettings>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 
 #include "display/qt/qt_game.h"
@@ -21,7 +22,11 @@ QSettings playerSettings() { return QSettings(QStringLiteral("tilerush"), QStrin
 
 GameSound::GameSound(bool mute) : muted_(mute || playerSettings().value(kMutedKey, false).toBool()) {
   clock_.start();
-  connect(&output_, &SoundOutput::failed, this, &GameSound::sayNoSound);
+  connect(&output_, &SoundOutput::opened, this, &GameSound::deviceOpened);
+  connect(&output_, &SoundOutput::failed, this, [this](const QString& why) {
+    failed_ = true;
+    sayNoSound(why);
+  });
 }
 
 GameSound::~GameSound() {
@@ -41,19 +46,26 @@ void GameSound::attach(QtGame& game) {
 }
 
 void GameSound::happened(Happening what, double before, double after) {
-  if (muted_ || !output_.isOpen()) return;
+  if (muted_ || !playing()) return;
   if (auto cue = policy_.hear(what, before, after, clock_.elapsed())) output_.play(bank_->samples(*cue));
+}
+
+bool GameSound::playing() {
+  if (!bank_ && making_.valid() && making_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    bank_ = making_.get();
+  }
+  return bank_ && !failed_;
 }
 
 void GameSound::openDevice() {
   if (triedDevice_) return;
   triedDevice_ = true;
-  QString why;
-  if (!output_.open(&why)) {
-    sayNoSound(why);
-    return;
-  }
-  bank_ = std::make_unique<sound::CueBank>(output_.sampleRate());
+  output_.open();
+}
+
+void GameSound::deviceOpened(int sampleRate) {
+  making_ = std::async(std::launch::async,
+                       [sampleRate] { return std::make_shared<const sound::CueBank>(sampleRate); });
 }
 
 // A held key repeats its key-down; only the first one of a press toggles.

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <future>
 #include <memory>
 
 #include "display/qt/sound_output.h"
@@ -28,24 +29,29 @@ class GameSound : public QObject, public GameListener {
   void attach(QtGame& game);
 
   bool muted() const { return muted_; }
-  // A device is open and playing.
-  bool playing() const { return output_.isOpen(); }
+  // A device is open and the cues are made: what happens in play is heard.
+  bool playing();
 
   void happened(Happening what, double before, double after) override;
 
  private:
   void openDevice();
+  void deviceOpened(int sampleRate);
   void keyDown(int code);
   void toggleMute();
   void sayNoSound(const QString& why);
 
   QtGame* game_ = nullptr;
   SoundOutput output_;
-  std::unique_ptr<sound::CueBank> bank_;
+  // Made on a thread of its own once the device's rate is known, in a few tens of
+  // milliseconds; until then nothing sounds.
+  std::future<std::shared_ptr<const sound::CueBank>> making_;
+  std::shared_ptr<const sound::CueBank> bank_;
   sound::CuePolicy policy_;
   QElapsedTimer clock_;
   bool muted_;
   bool triedDevice_ = false;
+  bool failed_ = false;
   bool saidNoSound_ = false;
   bool muteKeyHeld_ = false;
 };

@@ -44,7 +44,7 @@ double cueLengthMs(Cue cue);
 
 // The cue as mono samples in [-kCuePeak, kCuePeak] at `sampleRate` hertz: exactly
 // its length, rising from and falling back to silence so that it never clicks.
-// The same numbers on every machine, so the window and the page sound alike.
+// The window and the page make their cues with this same code, so they sound alike.
 std::vector<float> synthesize(Cue cue, int sampleRate);
 
 // Every cue the game can ask for, each value of the valued kinds included.

@@ -21,7 +21,7 @@ double easeIn(double t, double span) {
   return 0.5 - 0.5 * std::cos(kPi * t / span);
 }
 
-// The same numbers every time, so that a cue is the same on every machine and in the page.
+// A fixed sequence: a noisy cue sounds the same every time it plays.
 struct NoiseSource {
   std::uint32_t state = 0x2545F491u;
   double next() {

@@ -1,25 +1,33 @@
-// A Qt audio sink written to only while something sounds, a little ahead of the ear.
+// A Qt audio sink on its own thread, written to only while something sounds, a
+// little ahead of the ear.
 #include "display/qt/sound_output.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QByteArray>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QStringList>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "sound/mixer.h"
 
 namespace tilerush {
 namespace {
 
 // What the device holds ahead of the ear while cues sound: a cue that starts then
-// waits behind it, so it is short, yet long enough that a busy moment of the event
-// loop does not let the sound run dry. A cue that starts in silence is heard at once.
+// waits behind it, so it is short, yet long enough that a busy moment does not let
+// the sound run dry. A cue that starts in silence is heard at once.
 constexpr int kAheadMs = 24;
 // How often the lead is topped up while something sounds.
 constexpr int kTopUpMs = 8;
+// After this long without a sound the device is paused, so that an idle game costs
+// the sound server and itself nothing; the next cue wakes it.
+constexpr int kRestAfterMs = 2000;
 
 // Qt's sound code reports a missing or vanished sound server on standard error, in
 // several lines of its own; the game says it once, in one line, itself.
@@ -50,26 +58,45 @@ QAudioFormat chooseFormat(const QAudioDevice& device) {
 
 }  // namespace
 
-SoundOutput::SoundOutput() {
-  topUpTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&topUpTimer_, &QTimer::timeout, this, &SoundOutput::topUp);
-}
-
-SoundOutput::~SoundOutput() {
-  if (sink_) sink_->stop();
-}
-
-bool SoundOutput::open(QString* why) {
-  if (!otherMessages) otherMessages = qInstallMessageHandler(quietSoundMessages);
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  if (device.isNull()) {
-    *why = QStringLiteral("no sound device");
-    return false;
+// The sink, the mixer and their timers, all on the sound thread.
+class SoundOutput::Player : public QObject {
+ public:
+  // The timers are children, so that they move to the sound thread with the player.
+  explicit Player(SoundOutput& output) : output_(output), topUpTimer_(this), restTimer_(this) {
+    topUpTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&topUpTimer_, &QTimer::timeout, this, &Player::topUp);
+    restTimer_.setSingleShot(true);
+    connect(&restTimer_, &QTimer::timeout, this, &Player::rest);
   }
+
+  void open();
+  void play(std::shared_ptr<const std::vector<float>> samples);
+  void setMuted(bool muted);
+
+ private:
+  void close();
+  void topUp();
+  void rest();
+  void sinkStateChanged();
+  void fail(const QString& why);
+
+  SoundOutput& output_;
+  bool floatSamples_ = true;
+  std::unique_ptr<sound::Mixer> mixer_;
+  std::unique_ptr<QAudioSink> sink_;
+  QIODevice* device_ = nullptr;  // owned by the sink
+  QTimer topUpTimer_;
+  QTimer restTimer_;
+  std::vector<float> mix_;
+  QByteArray bytes_;
+};
+
+void SoundOutput::Player::open() {
+  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+  if (device.isNull()) return fail(QStringLiteral("no sound device"));
   const QAudioFormat format = chooseFormat(device);
   if (!device.isFormatSupported(format)) {
-    *why = QStringLiteral("%1 plays no format the game can give").arg(device.description());
-    return false;
+    return fail(QStringLiteral("%1 plays no format the game can give").arg(device.description()));
   }
   sink_ = std::make_unique<QAudioSink>(device, format);
   // The device starts playing once it holds this much, so a cue written into
@@ -77,37 +104,45 @@ bool SoundOutput::open(QString* why) {
   sink_->setBufferSize(format.bytesForDuration(kAheadMs * 1000));
   device_ = sink_->start();
   if (!device_ || sink_->error() != QAudio::NoError) {
-    *why = QStringLiteral("%1 does not play").arg(device.description());
     sink_.reset();
-    device_ = nullptr;
-    return false;
+    return fail(QStringLiteral("%1 does not play").arg(device.description()));
   }
-  sampleRate_ = format.sampleRate();
   floatSamples_ = format.sampleFormat() == QAudioFormat::Float;
-  mixer_ = std::make_unique<sound::Mixer>(sampleRate_);
-  connect(sink_.get(), &QAudioSink::stateChanged, this, &SoundOutput::sinkStateChanged);
-  return true;
+  mixer_ = std::make_unique<sound::Mixer>(format.sampleRate());
+  connect(sink_.get(), &QAudioSink::stateChanged, this, &Player::sinkStateChanged);
+  Q_EMIT output_.opened(format.sampleRate());
 }
 
-void SoundOutput::play(std::shared_ptr<const std::vector<float>> samples) {
+void SoundOutput::Player::play(std::shared_ptr<const std::vector<float>> samples) {
   if (!sink_) return;
+  if (sink_->state() == QAudio::SuspendedState) sink_->resume();
   mixer_->start(std::move(samples));
   topUp();
 }
 
-void SoundOutput::setMuted(bool muted) {
+void SoundOutput::Player::setMuted(bool muted) {
   if (!sink_) return;
   mixer_->setMuted(muted);
-  topUp();
+  if (sink_->state() != QAudio::SuspendedState) topUp();
+}
+
+void SoundOutput::Player::close() {
+  topUpTimer_.stop();
+  restTimer_.stop();
+  if (sink_) sink_->stop();
+  sink_.reset();
 }
 
 // Writes as much of the mix as the device has room for, up to its lead; once the
 // mix has run out the device is left to run dry, which it fills with silence.
-void SoundOutput::topUp() {
-  if (!sink_ || mixer_->idle()) {
+void SoundOutput::Player::topUp() {
+  if (!sink_) return;
+  if (mixer_->idle()) {
     topUpTimer_.stop();
+    if (!restTimer_.isActive()) restTimer_.start(kRestAfterMs);
     return;
   }
+  restTimer_.stop();
   const int bytesPerSample = floatSamples_ ? 4 : 2;
   const auto frames = static_cast<std::size_t>(sink_->bytesFree() / bytesPerSample);
   if (frames > 0) {
@@ -125,12 +160,47 @@ void SoundOutput::topUp() {
   if (!topUpTimer_.isActive()) topUpTimer_.start(kTopUpMs);
 }
 
-void SoundOutput::sinkStateChanged() {
+void SoundOutput::Player::rest() {
+  if (sink_ && mixer_->idle()) sink_->suspend();
+}
+
+void SoundOutput::Player::sinkStateChanged() {
   if (!sink_ || sink_->error() == QAudio::NoError || sink_->error() == QAudio::UnderrunError) return;
-  topUpTimer_.stop();
-  sink_.release()->deleteLater();
-  device_ = nullptr;
-  Q_EMIT failed(QStringLiteral("the sound device stopped playing"));
+  close();
+  fail(QStringLiteral("the sound device stopped playing"));
+}
+
+void SoundOutput::Player::fail(const QString& why) { Q_EMIT output_.failed(why); }
+
+SoundOutput::SoundOutput() : player_(new Player(*this)) {
+  player_->moveToThread(&thread_);
+  connect(&thread_, &QThread::finished, player_, &QObject::deleteLater);
+  thread_.setObjectName(QStringLiteral("sound"));
+  thread_.start();
+}
+
+// The player, and with it the sink, goes with the thread's end, on the thread.
+SoundOutput::~SoundOutput() {
+  thread_.quit();
+  // A sound server that hangs must not keep the game from ending.
+  if (!thread_.wait(QDeadlineTimer(2000))) {
+    thread_.terminate();
+    thread_.wait();
+  }
+}
+
+void SoundOutput::open() {
+  if (!otherMessages) otherMessages = qInstallMessageHandler(quietSoundMessages);
+  QMetaObject::invokeMethod(player_, [player = player_] { player->open(); });
+}
+
+void SoundOutput::play(std::shared_ptr<const std::vector<float>> samples) {
+  QMetaObject::invokeMethod(player_,
+                            [player = player_, samples = std::move(samples)] { player->play(samples); });
+}
+
+void SoundOutput::setMuted(bool muted) {
+  QMetaObject::invokeMethod(player_, [player = player_, muted] { player->setMuted(muted); });
 }
 
 }  // namespace tilerush

@@ -2,20 +2,17 @@
 // nothing of the game.
 #pragma once
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QTimer>
+#include <QThread>
 #include <memory>
 #include <vector>
 
-#include "sound/mixer.h"
-
-class QAudioSink;
-class QIODevice;
-
 namespace tilerush {
 
+// Everything that touches the device runs on a thread of its own: opening it,
+// writing to it, and waiting on the sound server, so the game never waits for any
+// of it. The calls below only hand work over and return at once.
 class SoundOutput : public QObject {
   Q_OBJECT
 
@@ -23,37 +20,27 @@ class SoundOutput : public QObject {
   SoundOutput();
   ~SoundOutput() override;
 
-  // Opens the default output device. False, with the reason, where there is none or
-  // it refuses to play; the output then stays silent and costs nothing.
-  bool open(QString* why);
-  bool isOpen() const { return sink_ != nullptr; }
-  // Hertz of the open output: the rate every buffer given to play() must have.
-  int sampleRate() const { return sampleRate_; }
+  // Opens the default output device; opened() or failed() tells how it went.
+  void open();
 
-  // Starts mono samples in [-1, 1] now, over whatever already sounds. Never waits
-  // for the device.
+  // Starts mono samples in [-1, 1], at the rate opened() gave, over whatever already
+  // sounds. Ignored until the device is open.
   void play(std::shared_ptr<const std::vector<float>> samples);
   // Fades what sounds out, and keeps anything new from sounding, until unmuted.
   void setMuted(bool muted);
-  // Nothing is sounding or fading; nothing is written and no timer runs.
-  bool idle() const { return !mixer_ || mixer_->idle(); }
 
  Q_SIGNALS:
-  // The device stopped playing after it was opened (say, the sound server went away).
+  // The device is open and plays buffers at `sampleRate` hertz.
+  void opened(int sampleRate);
+  // There is no device, it refused to play, or it stopped (say, the sound server
+  // went away): from now on nothing is heard.
   void failed(const QString& why);
 
  private:
-  void topUp();
-  void sinkStateChanged();
+  class Player;
 
-  int sampleRate_ = 0;
-  bool floatSamples_ = true;
-  std::unique_ptr<sound::Mixer> mixer_;
-  std::unique_ptr<QAudioSink> sink_;
-  QIODevice* device_ = nullptr;  // owned by the sink
-  QTimer topUpTimer_;
-  std::vector<float> mix_;
-  QByteArray bytes_;
+  QThread thread_;
+  Player* player_;  // lives on thread_, which deletes it when it finishes
 };
 
 }  // namespace tilerush
