@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "display/qt/qt_game.h"
+#include "display/qt/vector_state.h"
 
 namespace tilerush {
 namespace {
@@ -64,8 +65,10 @@ void GameSound::openDevice() {
 }
 
 void GameSound::deviceOpened(int sampleRate) {
-  making_ = std::async(std::launch::async,
-                       [sampleRate] { return std::make_shared<const sound::CueBank>(sampleRate); });
+  making_ = std::async(std::launch::async, [sampleRate] {
+    clearUpperVectorHalves();
+    return std::make_shared<const sound::CueBank>(sampleRate);
+  });
 }
 
 // A held key repeats its key-down; only the first one of a press toggles.

@@ -48,8 +48,9 @@ class HeardWindow : public GameOnXvfb {
     sink_ = std::make_unique<NullSink>(scratch() + "/sound");
     ASSERT_TRUE(sink_->ready()) << "pulseaudio or parec did not start; see " << scratch() << "/sound";
     start({sink_->serverSetting()}, args, errors());
-    // The window opens its sound device once it is up.
-    pause(1500);
+    // The window opens its sound device once it is up; a null sink drops about the
+    // first second that a new stream plays.
+    pause(2500);
   }
   std::string errors() { return scratch() + "/errors.txt"; }
 
@@ -114,7 +115,11 @@ TEST_F(HeardWindow, StartedWithMuteItIsSilentUntilMTurnsTheSoundOn) {
   pause(400);
   EXPECT_FALSE(sink_->heardBetween(opened, Clock::now())) << "heard with --mute";
   tap("m");
+  // The device opens now; once past the null sink's first second, a tap on the
+  // right arrow launches the ball again if it was lost and served meanwhile.
+  pause(2500);
   const Clock::time_point unmuted = Clock::now();
+  tap("Right");
   const Clock::time_point next = seeTheNextHappening();
   pause(400);
   const auto heard = sink_->firstSoundAfter(unmuted);

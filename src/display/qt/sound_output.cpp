@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/qt/vector_state.h"
 #include "sound/mixer.h"
 
 namespace tilerush {
@@ -22,12 +23,13 @@ namespace {
 // What the device holds ahead of the ear while cues sound: a cue that starts then
 // waits behind it, so it is short, yet long enough that a busy moment does not let
 // the sound run dry. A cue that starts in silence is heard at once.
-constexpr int kAheadMs = 24;
+constexpr int kAheadMs = 28;
 // How often the lead is topped up while something sounds.
-constexpr int kTopUpMs = 8;
-// After this long without a sound the device is paused, so that an idle game costs
-// the sound server and itself nothing; the next cue wakes it.
-constexpr int kRestAfterMs = 2000;
+constexpr int kTopUpMs = 10;
+// After this long without a sound the device is paused, so that the quiet moments
+// of a game cost neither the sound server nor the game anything; the next cue wakes
+// it within a millisecond or two.
+constexpr int kRestAfterMs = 250;
 
 // Qt's sound code reports a missing or vanished sound server on standard error, in
 // several lines of its own; the game says it once, in one line, itself.
@@ -75,6 +77,7 @@ class SoundOutput::Player : public QObject {
 
  private:
   void close();
+  void wake();
   void topUp();
   void rest();
   void sinkStateChanged();
@@ -110,14 +113,16 @@ void SoundOutput::Player::open() {
   floatSamples_ = format.sampleFormat() == QAudioFormat::Float;
   mixer_ = std::make_unique<sound::Mixer>(format.sampleRate());
   connect(sink_.get(), &QAudioSink::stateChanged, this, &Player::sinkStateChanged);
+  // Fed silence from the start, the device is playing before the first cue comes;
+  // it goes to rest soon after.
+  wake();
   Q_EMIT output_.opened(format.sampleRate());
 }
 
 void SoundOutput::Player::play(std::shared_ptr<const std::vector<float>> samples) {
   if (!sink_) return;
-  if (sink_->state() == QAudio::SuspendedState) sink_->resume();
   mixer_->start(std::move(samples));
-  topUp();
+  wake();
 }
 
 void SoundOutput::Player::setMuted(bool muted) {
@@ -133,16 +138,18 @@ void SoundOutput::Player::close() {
   sink_.reset();
 }
 
-// Writes as much of the mix as the device has room for, up to its lead; once the
-// mix has run out the device is left to run dry, which it fills with silence.
-void SoundOutput::Player::topUp() {
-  if (!sink_) return;
-  if (mixer_->idle()) {
-    topUpTimer_.stop();
-    if (!restTimer_.isActive()) restTimer_.start(kRestAfterMs);
-    return;
-  }
+// Resuming starts the device playing at once, whatever it holds; a device that has
+// run dry would instead wait until it is full again before it plays anything.
+void SoundOutput::Player::wake() {
+  if (sink_->state() == QAudio::SuspendedState) sink_->resume();
   restTimer_.stop();
+  topUp();
+  topUpTimer_.start(kTopUpMs);
+}
+
+// Keeps the device fed up to its lead, with silence once the mix has run out, so
+// that it never runs dry while awake; a while after the last sound it goes to rest.
+void SoundOutput::Player::topUp() {
   const int bytesPerSample = floatSamples_ ? 4 : 2;
   const auto frames = static_cast<std::size_t>(sink_->bytesFree() / bytesPerSample);
   if (frames > 0) {
@@ -157,11 +164,13 @@ void SoundOutput::Player::topUp() {
     }
     device_->write(bytes_);
   }
-  if (!topUpTimer_.isActive()) topUpTimer_.start(kTopUpMs);
+  if (mixer_->idle() && !restTimer_.isActive()) restTimer_.start(kRestAfterMs);
 }
 
 void SoundOutput::Player::rest() {
-  if (sink_ && mixer_->idle()) sink_->suspend();
+  if (!mixer_->idle()) return;
+  topUpTimer_.stop();
+  sink_->suspend();
 }
 
 void SoundOutput::Player::sinkStateChanged() {
@@ -174,6 +183,8 @@ void SoundOutput::Player::fail(const QString& why) { Q_EMIT output_.failed(why);
 
 SoundOutput::SoundOutput() : player_(new Player(*this)) {
   player_->moveToThread(&thread_);
+  connect(
+      &thread_, &QThread::started, player_, [] { clearUpperVectorHalves(); }, Qt::DirectConnection);
   connect(&thread_, &QThread::finished, player_, &QObject::deleteLater);
   thread_.setObjectName(QStringLiteral("sound"));
   thread_.start();
