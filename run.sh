@@ -12,13 +12,14 @@ BUILD_DIR=${BUILD_DIR:-build}
 # What each command needs, as Debian package names. Building and playing need only the first
 # list; every other command adds its own. Names follow the distribution's default compiler.
 PLAY_PACKAGES=(
-  g++ cmake ninja-build pkg-config qt6-base-dev
+  g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
   scdoc librsvg2-bin # the build writes the manual pages and draws the icons with these
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick # the real window under Xvfb
+  pulseaudio pulseaudio-utils                         # its sound, recorded from a null sink
   clang libclang-rt-dev                               # the sanitized pass and the fuzzer
   desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl man-db
   dpkg-dev file lintian # the .deb, checked as Debian would

@@ -5,6 +5,7 @@
 # memory. Prints each run and the medians; asserts nothing, as a busy machine would
 # fail any limit.
 #   tools/measure-window.sh [RUNS] [BINARY]
+# GAME_ARGS, if set, are given to the game (say --mute).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/xvfb.sh
@@ -45,7 +46,7 @@ measure_first_frame() {
   local log=$scratch/paint.log started flushed colours
   started=$EPOCHREALTIME
   TZ=UTC QT_LOGGING_RULES='qt.widgets.painting=true' \
-    QT_MESSAGE_PATTERN='%{time yyyy-MM-ddTHH:mm:ss.zzz} %{message}' "$binary" 2>"$log" &
+    QT_MESSAGE_PATTERN='%{time yyyy-MM-ddTHH:mm:ss.zzz} %{message}' "$binary" ${GAME_ARGS:-} 2>"$log" &
   game_pid=$!
   window=$(wait_for_game_window)
   for _ in $(seq 200); do
@@ -109,7 +110,7 @@ rest() { sleep "$pause_seconds"; }
 
 # One start, played then paused: sets `play_share`, `pause_share` and `peak` (KiB).
 measure_play_and_pause() {
-  "$binary" 2>/dev/null &
+  "$binary" ${GAME_ARGS:-} 2>/dev/null &
   game_pid=$!
   window=$(wait_for_game_window)
   xdotool windowfocus --sync "$window"

@@ -13,10 +13,13 @@ binary=${2:-build/src/app/tilerush}
 case $minutes in '' | *[!0-9]*) echo "random-play.sh: MINUTES must be a whole number" >&2; exit 2 ;; esac
 
 source tools/xvfb.sh
-trap stop_game_and_xvfb EXIT
+scratch=$(mktemp -d)
+trap 'stop_game_and_xvfb; rm -rf "$scratch"' EXIT
 
 start_xvfb 800x600
-"$binary" 2>/dev/null &
+# M is among the keys: its setting goes to a scratch folder, and no sound server is
+# found, so that the run neither changes the player's settings nor makes a noise.
+XDG_CONFIG_HOME=$scratch PULSE_SERVER=unix:$scratch/no-sound-server "$binary" 2>/dev/null &
 game_pid=$!
 window=$(wait_for_game_window)
 xdotool windowfocus --sync "$window"
@@ -24,7 +27,7 @@ xdotool windowfocus --sync "$window"
 resident_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null || echo "?"; }
 alive() { kill -0 "$game_pid" 2>/dev/null; }
 
-keys=(Left Right Left Right Left Right p space a z 1 Up Down Return Escape)
+keys=(Left Right Left Right Left Right p m space a z 1 Up Down Return Escape)
 # Button centres (pause, game over, level) and anywhere in the window.
 spots=("304 240" "304 240" "304 258" "304 352")
 held=()

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/command_line.h"
+#include "app/game_sound.h"
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
 #include "app/record_file.h"
@@ -70,7 +71,9 @@ int play(QApplication& app, const tilerush::Options& options) {
         date.toStdString());
     game.session().setInputLog(recorder.get());
   }
+  tilerush::GameSound sound(options.muted);
   game.open();
+  sound.attach(game);
   const int status = app.exec();
   if (recorder) {
     game.catchUp();
@@ -79,8 +82,10 @@ int play(QApplication& app, const tilerush::Options& options) {
   return status;
 }
 
-int watch(QApplication& app, const std::string& path) {
+int watch(QApplication& app, const std::string& path, bool muted) {
   tilerush::QtGame game(tilerush::sim::systemClockSeed);
+  tilerush::GameSound sound(muted);
+  sound.attach(game);
   tilerush::ReplayPlayer player(game, path, std::cout);
   player.start();
   const int status = app.exec();
@@ -102,6 +107,6 @@ int main(int argc, char** argv) {
   }
   auto app = openApplication(argc, argv);
   tilerush::quitOnSignals();
-  if (options.replay) return watch(*app, options.replay->toStdString());
+  if (options.replay) return watch(*app, options.replay->toStdString(), options.muted);
   return play(*app, options);
 }

@@ -14,6 +14,7 @@ void Form1::hitpaddle() {
   bool within = ballLeft > paddleLeft &&
                 static_cast<float>(paddleLeft + paddle.width()) > static_cast<float>(ballLeft + ball.width());
   if (!within) return;
+  tell(Happening::PaddleBounce);
 
   // No test that the ball is falling: a ball still overlapping next tick turns again.
   s.yspeed = toInt16(-static_cast<double>(s.yspeed));

@@ -21,21 +21,25 @@ void Form1::Timer2_Timer() {
     left = s.leftedge;
     s.xspeed = -s.xspeed;
     s.xfactor = freshFactor();
+    tell(Happening::WallBounce);
   }
   if (left + ball.width() > s.rightedge) {
     left = static_cast<float>(s.rightedge - static_cast<double>(ball.width()));
     s.xspeed = -s.xspeed;
     s.xfactor = freshFactor();
+    tell(Happening::WallBounce);
   }
   if (top < s.topedge) {
     top = s.topedge;
     s.yspeed = toInt16(-static_cast<double>(s.yspeed));
     s.yfactor = freshFactor();
+    tell(Happening::CeilingBounce);
     // One ceiling strike in five wears the counter down by one.
     s.roll = drawBelow(5);
     if (s.roll == 0) {
       s.bricksleft = s.bricksleft - 1;
       e_.numbricks->setCaption(threeDigits(s.bricksleft));
+      tell(Happening::CeilingWear, 0, s.bricksleft);
       if (s.bricksleft == 0) nextlvl();
     }
   }

@@ -39,6 +39,7 @@ void Form1::colorbricks(int n, int c, int r) {
   if (v == 0 && state_.brickcount > 0) {
     if (cell) cell->setVisible(false);
     state_.bricksleft = state_.bricksleft - 1;
+    tell(Happening::BrickCleared, 0, state_.bricksleft);
     if (state_.bricksleft == 0) nextlvl();
     e_.numbricks->setCaption(threeDigits(state_.bricksleft));
   } else if (v > 0) {

@@ -12,6 +12,7 @@ void Form1::nextlvl() {
   e_.nextlevel->setVisible(true);
   e_.nextlevel->setCaption("Level:" + numberText(s.levelno));
   stopPlay();
+  tell(Happening::LevelCleared, 0, s.levelno);
 }
 
 void Form1::nextlevel_Click() {

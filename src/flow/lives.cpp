@@ -6,6 +6,7 @@
 namespace tilerush {
 
 void Form1::lostlife() {
+  tell(Happening::BallLost);
   // The pause lets the player see the ball go; the window keeps painting meanwhile.
   platform_.holdEvents(1000, [this] { finishLostLife(); });
 }
@@ -22,12 +23,16 @@ void Form1::finishLostLife() {
 }
 
 void Form1::over() {
+  tell(Happening::GameOver);
   e_.gameover->setVisible(true);
   stopPlay();
 }
 
 // The record outlives the window: the best score and whatever start-up does not set
 // carry into the new game.
-void Form1::gameover_Click() { open(); }
+void Form1::gameover_Click() {
+  open();
+  tell(Happening::NewGame);
+}
 
 }  // namespace tilerush

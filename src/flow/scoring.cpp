@@ -18,6 +18,7 @@ void Form1::updatescore() {
     s.bonuspoints = s.bonuspoints - 5000;
     s.lives = toInt16(s.lives + 1.0);
     if (s.lives > 6) s.lives = 6;
+    tell(Happening::ExtraLife, 0, s.lives);
   }
   // Shown on every hit: this is what brings up the marker of a life given at a level
   // advance, which shows none of its own.

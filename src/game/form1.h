@@ -10,6 +10,7 @@
 #include "display/platform.h"
 #include "display/random.h"
 #include "game/ids.h"
+#include "game/listener.h"
 #include "game/state.h"
 
 namespace tilerush {
@@ -26,6 +27,8 @@ class Form1 {
   const GameState& state() const { return state_; }
   Display& display() { return display_; }
   const Display& display() const { return display_; }
+  // Whoever hears what happens in play; none by default, and tilerush-sim sets none.
+  void setListener(GameListener* listener) { listener_ = listener; }
 
   // Opens the window: creates every element from the layout, then runs start-up.
   // The clock starts the three timers as the layout creates them.
@@ -105,12 +108,16 @@ class Form1 {
   void fillLevels();
   void stopPlay();
   void resumePlay();
+  void tell(Happening what, double before = 0, double after = 0) const {
+    if (listener_) listener_->happened(what, before, after);
+  }
 
   Display& display_;
   Platform& platform_;
   RandomSource& random_;
   GameState state_;
   Elements e_;
+  GameListener* listener_ = nullptr;
 };
 
 }  // namespace tilerush

@@ -1,8 +1,10 @@
 // Starting the game under Xvfb, giving it the keyboard, and reading its screen.
 #include "game_on_xvfb.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace tilerush::e2e {
@@ -51,21 +53,37 @@ bool buttonFaceAt(const Frame& frame, int x, int y) {
   return std::abs(r - g) < 12 && std::abs(g - b) < 12 && r > 190;
 }
 
+const std::string& GameOnXvfb::scratch() {
+  if (scratch_.empty()) {
+    std::string name = (std::filesystem::temp_directory_path() / "tilerush-e2e-XXXXXX").string();
+    if (mkdtemp(name.data())) scratch_ = name;
+  }
+  return scratch_;
+}
+
+void GameOnXvfb::TearDown() {
+  game_.reset();
+  if (!scratch_.empty()) std::filesystem::remove_all(scratch_);
+}
+
 void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vector<std::string>& args,
-                       const std::string& outputFile) {
+                       const std::string& errorFile, const std::string& outputFile) {
   // A second start gets a server of its own; the old one goes after what used it.
   x_.reset();
   game_.reset();
   xvfb_ = std::make_unique<XvfbServer>();
-  std::vector<std::string> env = {"DISPLAY=" + xvfb_->name(), "QT_QPA_PLATFORM=xcb"};
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<std::string> env = extraEnv;
+  for (std::string setting :
+       {"DISPLAY=" + xvfb_->name(), std::string("QT_QPA_PLATFORM=xcb"),
+        "XDG_CONFIG_HOME=" + scratch() + "/config", "PULSE_SERVER=unix:" + scratch() + "/no-sound-server"}) {
+    const std::string key = setting.substr(0, setting.find('=') + 1);
+    const bool given =
+        std::any_of(env.begin(), env.end(), [&](const std::string& e) { return e.rfind(key, 0) == 0; });
+    if (!given) env.push_back(setting);
+  }
   std::vector<std::string> argv = {TILERUSH_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
-  if (!outputFile.empty()) {
-    // The shell only sends the output to the file; the game takes its place.
-    argv.insert(argv.begin(), {"sh", "-c", "out=$1; shift; exec \"$@\" >\"$out\"", "sh", outputFile});
-  }
-  game_ = std::make_unique<Process>(argv, env);
+  game_ = std::make_unique<Process>(argv, env, errorFile, outputFile);
   x_ = std::make_unique<XConnection>(xvfb_->name());
   window_ = x_->waitForWindow("Tilerush!", std::chrono::seconds(20));
   ASSERT_NE(window_, 0u) << "the game window did not appear";

@@ -27,10 +27,15 @@ bool buttonFaceAt(const Frame& frame, int x, int y);
 class GameOnXvfb : public ::testing::Test {
  protected:
   void SetUp() override { start({}); }
-  // Starts the game with these arguments (after the program), and the game's
-  // standard output into `outputFile` when one is named.
+  void TearDown() override;
+  // Starts the game with `args`, its environment changed by `extraEnv`, its standard
+  // error and output into files when named. Unless told otherwise, it keeps its
+  // settings in a scratch folder of its own and finds no sound server, so that no
+  // test writes the player's settings or makes a noise.
   void start(const std::vector<std::string>& extraEnv, const std::vector<std::string>& args = {},
-             const std::string& outputFile = {});
+             const std::string& errorFile = {}, const std::string& outputFile = {});
+  // A folder of the test's own, removed at its end.
+  const std::string& scratch();
 
   void xdotool(std::vector<std::string> args);
   // Real input through the XTEST extension, to whichever window has the keyboard
@@ -50,6 +55,7 @@ class GameOnXvfb : public ::testing::Test {
   std::unique_ptr<Process> game_;
   std::unique_ptr<XConnection> x_;
   unsigned long window_ = 0;
+  std::string scratch_;
 };
 
 void pause(int ms);

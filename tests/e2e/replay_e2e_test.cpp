@@ -41,7 +41,10 @@ int countLines(const std::string& text, const std::string& start) {
 class Replays : public GameOnXvfb {
  protected:
   void SetUp() override {}
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    GameOnXvfb::TearDown();
+    std::filesystem::remove_all(dir_);
+  }
 
   std::string path(const std::string& name) {
     std::filesystem::create_directories(dir_);
@@ -136,7 +139,7 @@ TEST_F(Replays, TheWindowPlaysARecordingAtItsPaceDeafToThePlayerAndSaysItHeld) {
   const long long ms = recordedMs(readFile(replay));
 
   const std::string said = path("said.txt");
-  start({}, {"--replay", replay}, said);
+  start({}, {"--replay", replay}, {}, said);
   const auto began = std::chrono::steady_clock::now();
   // Keys and clicks of whoever watches do not reach the game.
   keyDown("Left");

@@ -3,6 +3,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -73,8 +74,19 @@ XvfbServer::~XvfbServer() {
   waitpid(pid_, nullptr, 0);
 }
 
-Process::Process(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv)
-    : pid_(spawn(argv, extraEnv)) {}
+Process::Process(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
+                 const std::string& errorFile, const std::string& outputFile) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!errorFile.empty()) {
+    posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  if (!outputFile.empty()) {
+    posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  pid_ = spawn(argv, extraEnv, &actions);
+  posix_spawn_file_actions_destroy(&actions);
+}
 
 Process::~Process() {
   if (running()) {

@@ -31,7 +31,9 @@ class XvfbServer {
 // A child process; killed when this goes unless it has ended.
 class Process {
  public:
-  Process(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv);
+  // With `errorFile` or `outputFile`, the child's standard error or output goes there.
+  Process(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
+          const std::string& errorFile = {}, const std::string& outputFile = {});
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
