@@ -13,8 +13,8 @@ void Form1::Timer2_Timer() {
     s.yspeed = toInt16(s.speed);
     s.xspeed = s.paddledir == 1 ? -s.speed : s.speed;
   }
-  double left = static_cast<double>(ball.left()) + s.xspeed * s.xfactor;
-  double top = static_cast<double>(ball.top()) - s.yspeed * s.yfactor;
+  double left = ball.left() + s.xspeed * s.xfactor;
+  double top = ball.top() - s.yspeed * s.yfactor;
 
   // Each limit is its own test on the position the tests before it left.
   if (left < s.leftedge) {
@@ -24,14 +24,14 @@ void Form1::Timer2_Timer() {
     tell(Happening::WallBounce);
   }
   if (left + ball.width() > s.rightedge) {
-    left = static_cast<float>(s.rightedge - static_cast<double>(ball.width()));
+    left = stored(s.rightedge - double{ball.width()});
     s.xspeed = -s.xspeed;
     s.xfactor = freshFactor();
     tell(Happening::WallBounce);
   }
   if (top < s.topedge) {
     top = s.topedge;
-    s.yspeed = toInt16(-static_cast<double>(s.yspeed));
+    s.yspeed = toInt16(-s.yspeed);
     s.yfactor = freshFactor();
     tell(Happening::CeilingBounce);
     // One ceiling strike in five wears the counter down by one.
@@ -46,10 +46,10 @@ void Form1::Timer2_Timer() {
   // The new top, not the new bottom, is held against the bottom limit.
   if (top > s.bottomedge) {
     top = s.bottomedge - ball.height();
-    s.yspeed = toInt16(-static_cast<double>(s.yspeed));
+    s.yspeed = toInt16(-s.yspeed);
     s.yfactor = freshFactor();
   }
-  ball.move(static_cast<float>(left), static_cast<float>(top));
+  ball.move(stored(left), stored(top));
   whereball();
 }
 
