@@ -56,12 +56,7 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   std::exit(2);
 }
 
-int play(QApplication& app, const tilerush::Options& options) {
-  std::unique_ptr<tilerush::RecordFile> file;
-  if (options.recordTo) {
-    file = std::make_unique<tilerush::RecordFile>(options.recordTo->toStdString());
-    if (!file->isOpen()) refuse(file->error());
-  }
+int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<tilerush::RecordFile> file) {
   tilerush::QtGame game(tilerush::sim::systemClockSeed);
   std::unique_ptr<tilerush::sim::Recorder> recorder;
   if (file) {
@@ -105,8 +100,13 @@ int main(int argc, char** argv) {
       refuse(wrong);
     }
   }
+  std::unique_ptr<tilerush::RecordFile> record;
+  if (options.recordTo) {
+    record = std::make_unique<tilerush::RecordFile>(options.recordTo->toStdString());
+    if (!record->isOpen()) refuse(record->error());
+  }
   auto app = openApplication(argc, argv);
   tilerush::quitOnSignals();
   if (options.replay) return watch(*app, options.replay->toStdString(), options.muted);
-  return play(*app, options);
+  return play(*app, options, std::move(record));
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Hostile replay files given to the window: each must be refused in one line on
+# Hostile replay files given to the window, and record files it cannot write: each
+# must be refused in one line on
 # standard error with status 2, and no window may be tried (without a display the
 # game would say so with status 1 instead).
 #   bad_replays.sh TILERUSH
@@ -28,6 +29,15 @@ for replay in "$dir"/*.tilerush "$dir/missing.tilerush"; do
     failures=$((failures + 1))
   else
     echo "ok: $(basename "$replay"): $err"
+  fi
+done
+# A record file that cannot be written is refused the same way.
+for record in "$dir/a-folder.tilerush" "$dir/no-such-folder/game.tilerush"; do
+  err=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" --record "$record" 2>&1 >/dev/null)
+  status=$?
+  if [ "$status" -ne 2 ] || [ "$(printf '%s\n' "$err" | wc -l)" -ne 1 ] || [[ $err != "tilerush: cannot write "* ]]; then
+    echo "FAIL: --record $(basename "$record"): status $status: $err"
+    failures=$((failures + 1))
   fi
 done
 [ "$failures" -eq 0 ]
