@@ -15,6 +15,7 @@
 #include "app/quit_on_signal.h"
 #include "app/record_file.h"
 #include "app/replay_player.h"
+#include "display/qt/vector_state.h"
 #include "sim/recorder.h"
 #include "sim/runner.h"
 #include "version.h"
@@ -47,6 +48,9 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   QtMessageHandler previous = qInstallMessageHandler(startupMessages);
   auto app = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);
+  // Qt's start-up leaves the vector registers in a state that slows the game's own
+  // arithmetic on this thread many times over.
+  tilerush::clearUpperVectorHalves();
   app->setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
   return app;
 }
