@@ -58,4 +58,12 @@ void HeadlessBackend::advance(std::int64_t ms) {
   now_ = target;
 }
 
+std::int64_t HeadlessBackend::untilNextDue() const {
+  std::int64_t due = holding_ ? holdEnd_ : -1;
+  for (const Schedule& t : timers_) {
+    if (t.interval > 0 && (due < 0 || t.due < due)) due = t.due;
+  }
+  return due < 0 ? -1 : due - now_;
+}
+
 }  // namespace tilerush

@@ -26,6 +26,8 @@ class HeadlessBackend : public Platform, public DisplayObserver {
   bool holding() const { return holding_; }
   // Moves the clock on by `ms`, firing every tick that falls due, in time order.
   void advance(std::int64_t ms);
+  // Milliseconds until the next tick or the end of a hold, -1 when nothing is due.
+  std::int64_t untilNextDue() const;
 
   // Platform
   std::uint64_t clockSeed() override { return seeds_(); }
