@@ -4,6 +4,7 @@
 #   ./run.sh test      build and run every test
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
+#   ./run.sh web       build the browser edition into build-web/ and serve it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -47,6 +48,47 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing
 }
 
+# The browser edition: Debian's emscripten builds it, fonttools cuts the fonts down,
+# and its tests drive Debian's Chromium from node (playwright-core, from the lock file).
+WEB_DIR=${WEB_DIR:-build-web}
+WEB_PACKAGES=(emscripten fonttools chromium)
+
+install_web_packages() {
+  local missing=() p
+  for p in "${WEB_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+  done
+  # Any node and npm will do, Debian's or not.
+  command -v node >/dev/null || missing+=(nodejs)
+  command -v npm >/dev/null || missing+=(npm)
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "run.sh: installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# em++ runs node tools that need Debian's modules in /usr/share/nodejs, where a node
+# from elsewhere does not look by itself.
+build_web() {
+  install_web_packages
+  NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B "$WEB_DIR" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+  NODE_PATH=/usr/share/nodejs cmake --build "$WEB_DIR" --parallel
+}
+
+# The test driver, exactly as the lock file pins it; it never downloads a browser.
+install_web_test_tools() {
+  if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
+    npm ci --no-audit --no-fund
+  fi
+}
+
+serve_web() {
+  build_web
+  exec node tools/serve.mjs "$WEB_DIR" "${PORT:-8000}"
+}
+
 build() {
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILERUSH_QT=ON "$@" >/dev/null
   cmake --build "$BUILD_DIR" --parallel
@@ -64,7 +106,9 @@ run_sanitized_tests() {
 }
 
 run_tests() {
-  build
+  build_web
+  install_web_test_tools
+  build -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
   run_sanitized_tests
 }
@@ -101,8 +145,9 @@ case "${1:-play}" in
   test) run_tests ;;
   bench) shift; run_benchmarks "$@" ;;
   package) package ;;
+  web) serve_web ;;
   *)
-    echo "usage: ./run.sh [test|bench|package]" >&2
+    echo "usage: ./run.sh [test|bench|package|web]" >&2
     exit 2
     ;;
 esac

@@ -133,28 +133,22 @@
     });
   }
 
-  // One canvas pixel for each device pixel, at any zoom and device pixel ratio.
-  function deviceSize(entry) {
-    const box = entry.devicePixelContentBoxSize && entry.devicePixelContentBoxSize[0];
-    if (box) return [box.inlineSize, box.blockSize];
-    const ratio = window.devicePixelRatio || 1;
-    return [Math.round(TILERUSH_WIDTH * ratio), Math.round(TILERUSH_HEIGHT * ratio)];
-  }
+  // One canvas pixel for each device pixel, at any device pixel ratio and zoom (zooming
+  // changes the ratio): the canvas is sized anew whenever the ratio changes.
   function followDeviceSize() {
     const ratio = window.devicePixelRatio || 1;
-    painter.resize(Math.round(TILERUSH_WIDTH * ratio), Math.round(TILERUSH_HEIGHT * ratio));
-    if (typeof ResizeObserver !== 'function') return;
-    new ResizeObserver(([entry]) => {
-      const [width, height] = deviceSize(entry);
-      if (width === canvas.width && height === canvas.height) return;
+    const width = Math.round(TILERUSH_WIDTH * ratio);
+    const height = Math.round(TILERUSH_HEIGHT * ratio);
+    if (width !== canvas.width || height !== canvas.height) {
       painter.resize(width, height);
-      game._tilerush_repaint();
-    }).observe(canvas);
+      if (game) game._tilerush_repaint();
+    }
+    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', followDeviceSize, { once: true });
   }
 
   function start(module) {
-    game = module;
     followDeviceSize();
+    game = module;
     schedule(game._tilerush_open(performance.now()));
     root.dataset.state = 'playing';
     requestAnimationFrame(() => performance.mark('tilerush-first-frame'));
