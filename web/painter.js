@@ -20,6 +20,15 @@ class TilerushPainter {
     this.colours = new Map();
     this.ascents = new Map();
     this.buttons = [];
+    // The font last given to the canvas: parsing a CSS font is the dearest step of
+    // drawing a caption, and neighbouring bricks share theirs.
+    this.font = '';
+  }
+
+  useFont(font) {
+    if (font === this.font) return;
+    this.context.font = font;
+    this.font = font;
   }
 
   // Gives the canvas this many device pixels; what it showed is lost.
@@ -28,6 +37,7 @@ class TilerushPainter {
     this.canvas.height = deviceHeight;
     this.scaleX = deviceWidth / TILERUSH_WIDTH;
     this.scaleY = deviceHeight / TILERUSH_HEIGHT;
+    this.font = '';
   }
 
   // 0x00BBGGRR, red in the low byte, as a CSS colour.
@@ -53,6 +63,7 @@ class TilerushPainter {
     const right = Math.ceil((x + width) * this.scaleX);
     const bottom = Math.ceil((y + height) * this.scaleY);
     c.save();
+    this.fontOutsideArea = this.font;
     c.beginPath();
     c.rect(left, top, right - left, bottom - top);
     c.clip();
@@ -62,6 +73,7 @@ class TilerushPainter {
 
   endArea() {
     this.context.restore();
+    this.font = this.fontOutsideArea;
   }
 
   fillRect(x, y, width, height, colour) {
@@ -103,7 +115,7 @@ class TilerushPainter {
   ascent(font) {
     let ascent = this.ascents.get(font);
     if (ascent === undefined) {
-      this.context.font = font;
+      this.useFont(font);
       ascent = this.context.measureText('0').fontBoundingBoxAscent;
       this.ascents.set(font, ascent);
     }
@@ -114,7 +126,7 @@ class TilerushPainter {
     const c = this.context;
     const baseline = y + this.ascent(font);
     c.setTransform(this.scaleX, 0, 0, this.scaleY, 0, 0);
-    c.font = font;
+    this.useFont(font);
     c.fillStyle = this.colour(colour);
     c.textBaseline = 'alphabetic';
     c.textAlign = align === 1 ? 'right' : align === 2 ? 'center' : 'left';
@@ -123,7 +135,7 @@ class TilerushPainter {
   }
 
   textWidth(font, text) {
-    this.context.font = font;
+    this.useFont(font);
     return this.context.measureText(text).width;
   }
 

@@ -10,9 +10,14 @@ namespace {
 
 // The game area in pixels: 568 x 489.
 constexpr PixelArea kWholeArea{0, 0, 568, 489};
-// Past this many separate areas one rectangle round them all costs less to repaint
-// than the walks of the stacking order for each.
-constexpr std::size_t kMaxAreas = 6;
+// Past this many separate areas, the next joins the one it grows least: each area
+// costs a walk of the stacking order, but one rectangle round areas far apart, the
+// ball low on the board and a title ball at the top, would repaint every brick between.
+constexpr std::size_t kMaxAreas = 12;
+
+long long pixelCount(const PixelArea& a) {
+  return static_cast<long long>(a.right - a.left) * (a.bottom - a.top);
+}
 
 }  // namespace
 
@@ -48,11 +53,20 @@ void WebCanvas::invalidate(const PixelArea& area) {
       ++i;
     }
   }
-  dirty_.push_back(merged);
-  if (dirty_.size() <= kMaxAreas) return;
-  PixelArea all;
-  for (const PixelArea& a : dirty_) all = all.united(a);
-  dirty_.assign(1, all);
+  if (dirty_.size() < kMaxAreas) {
+    dirty_.push_back(merged);
+    return;
+  }
+  PixelArea* cheapest = &dirty_.front();
+  for (PixelArea& a : dirty_) {
+    if (pixelCount(a.united(merged)) - pixelCount(a) <
+        pixelCount(cheapest->united(merged)) - pixelCount(*cheapest)) {
+      cheapest = &a;
+    }
+  }
+  const PixelArea grown = cheapest->united(merged);
+  dirty_.erase(dirty_.begin() + (cheapest - dirty_.data()));
+  invalidate(grown);
 }
 
 PixelArea WebCanvas::paintedBoundsOf(const Element& element) {
