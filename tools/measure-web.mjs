@@ -62,12 +62,31 @@ async function measureGame(browser, address) {
 
   const cdp = await context.newCDPSession(page);
   await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+  // Counts the pixels of every area the game repaints, from outside the game.
+  await page.evaluate(() => {
+    const begin = TilerushPainter.prototype.beginArea;
+    window.repainted = 0;
+    TilerushPainter.prototype.beginArea = function (x, y, width, height) {
+      window.repainted += width * height;
+      return begin.call(this, x, y, width, height);
+    };
+  });
   const inPlay = await busy(cdp, () => play(page, SECONDS));
+  // The share of the game area repainted per 25 ms beat.
+  const repainted = (await page.evaluate(() => window.repainted)) / (568 * 489) / (SECONDS * 40);
   await page.keyboard.press('KeyP');
   const paused = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
   await context.close();
-  return { total, wasm, firstFrame, inPlay, paused, files: before.length };
+  return { total, wasm, firstFrame, inPlay, paused, repainted, files: before.length };
 }
+
+// What the browser itself costs for a page that changes a few canvas pixels as often
+// as the paused game's title animation does (20 times a second): the floor under
+// any page that animates at that rate.
+const FLOOR_PAGE = `data:text/html,<canvas width=568 height=489></canvas><script>
+const c = document.querySelector('canvas').getContext('2d'); let i = 0;
+(function tick() { c.fillStyle = i++ %25 2 ? '%23f00' : '%230f0'; c.fillRect(100, 100, 8, 8); setTimeout(tick, 50); })();
+</script>`;
 
 async function measureBlank(browser) {
   const context = await browser.newContext();
@@ -77,8 +96,10 @@ async function measureBlank(browser) {
   await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
   const idle = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
   const keys = await busy(cdp, () => play(page, SECONDS));
+  await page.goto(FLOOR_PAGE);
+  const floor = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
   await context.close();
-  return { idle, keys };
+  return { idle, keys, floor };
 }
 
 const server = await serve(folder, 0);
@@ -96,8 +117,10 @@ for (let i = 0; i < runs; ++i) {
   const g = game.at(-1);
   const b = blank.at(-1);
   console.log(`run ${i + 1}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), first frame ${g.firstFrame.toFixed(1)} ms, ` +
-    `busy ${(100 * g.inPlay).toFixed(2)}% in play, ${(100 * g.paused).toFixed(2)}% paused; ` +
-    `blank page ${(100 * b.keys).toFixed(2)}% with the same keys, ${(100 * b.idle).toFixed(2)}% idle`);
+    `busy ${(100 * g.inPlay).toFixed(2)}% in play, ${(100 * g.paused).toFixed(2)}% paused, ` +
+    `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat; ` +
+    `blank page ${(100 * b.keys).toFixed(2)}% with the same keys, ${(100 * b.idle).toFixed(2)}% idle, ` +
+    `${(100 * b.floor).toFixed(2)}% changing a canvas 20 times a second`);
 }
 await browser.close();
 server.close();
@@ -106,5 +129,7 @@ const pick = (list, key) => median(list.map((r) => r[key]));
 console.log(`\nmedians of ${runs} runs (${SECONDS} s each):`);
 console.log(`  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`);
 console.log(`  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation`);
+console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
 console.log(`  main thread busy in play: ${(100 * pick(game, 'inPlay')).toFixed(2)}% (blank page, same keys: ${(100 * pick(blank, 'keys')).toFixed(2)}%)`);
 console.log(`  main thread busy paused: ${(100 * pick(game, 'paused')).toFixed(2)}% (blank page, idle: ${(100 * pick(blank, 'idle')).toFixed(2)}%)`);
+console.log(`  a page changing a canvas 20 times a second: ${(100 * pick(blank, 'floor')).toFixed(2)}%`);
