@@ -14,10 +14,8 @@
     canvas.hidden = true;
   }
 
-  if (typeof WebAssembly !== 'object') {
-    say('Tilerush needs a browser that runs WebAssembly, and this one does not. Any current Firefox, Chrome, Edge or Safari does.');
-    return;
-  }
+  // The page has said why already (index.html).
+  if (typeof WebAssembly !== 'object') return;
 
   // The window's stand-in faces, cut down to the characters the game shows in them.
   const FONTS = [

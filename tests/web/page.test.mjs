@@ -276,3 +276,40 @@ test('holding a half of the board steers, and a two-finger tap pauses', async ()
   await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
   await context.close();
 });
+
+test('a hidden page stands still, and goes on from where it was when it shows again', async () => {
+  const { context, page } = await openGame();
+  await holdKey(page, 'ArrowRight', 100);
+  await page.keyboard.up('ArrowRight');
+  const setHidden = (hidden) => page.evaluate((h) => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => h });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
+  await page.waitForTimeout(300);
+  await setHidden(true);
+  const hidden = look(await grab(page));
+  await page.waitForTimeout(1500);
+  const stillHidden = look(await grab(page));
+  assert.deepEqual(stillHidden.ball, hidden.ball, 'no game time while hidden');
+  await setHidden(false);
+  const shown = look(await grab(page));
+  // A burst of the 1.5 s hidden would have carried the ball hundreds of pixels.
+  const moved = Math.hypot(shown.ball[0] - hidden.ball[0], shown.ball[1] - hidden.ball[1]);
+  assert.ok(moved < 60, `the ball went on from where it was (moved ${moved.toFixed(1)} px)`);
+  await page.waitForTimeout(200);
+  const later = look(await grab(page));
+  assert.notDeepEqual(later.ball, shown.ball, 'and play goes on');
+  await context.close();
+});
+
+test('a browser without WebAssembly gets a plain sentence', async () => {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.addInitScript(() => { delete window.WebAssembly; });
+  await page.goto(address);
+  const message = page.locator('#tilerush-message');
+  await message.waitFor({ state: 'visible' });
+  assert.match(await message.textContent(), /needs a browser that runs WebAssembly/);
+  assert.equal(await page.locator('#tilerush canvas').isVisible(), false);
+  await context.close();
+});
