@@ -48,8 +48,9 @@ bool ReplayCheck::proceed(std::int64_t gameMs) {
         if (!until_) break;
       }
       if (longestMs_ && *until_ > *longestMs_) {
-        fail("line " + std::to_string(runner_.line()) + ": longer than " +
-             std::to_string(*longestMs_ / 3'600'000) + " hours of game time, more than can be watched here");
+        const std::int64_t hours = *longestMs_ / 3'600'000;
+        fail("line " + std::to_string(runner_.line()) + ": longer than " + std::to_string(hours) +
+             (hours == 1 ? " hour" : " hours") + " of game time, more than can be watched here");
         break;
       }
       session_.advanceTo(std::min(*until_, stop));
@@ -67,7 +68,7 @@ bool ReplayCheck::proceed(std::int64_t gameMs) {
   } catch (const std::bad_alloc&) {
     fail("line " + std::to_string(runner_.line()) + ": out of memory");
   } catch (const std::ios_base::failure&) {
-    fail("cannot read it");
+    fail("cannot be read");
   }
   return over_;
 }
