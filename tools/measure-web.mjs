@@ -3,7 +3,11 @@
 // comes, and how busy the main thread is in play and paused.
 //   node tools/measure-web.mjs [RUNS] [WEB_BUILD]      (defaults: 5 runs of build-web)
 // Main-thread busy is Chrome DevTools Protocol Performance.getMetrics TaskDuration over
-// wall time, 10 s each; every figure printed is the median of the runs.
+// wall time, 10 s each; every figure printed is the median of the runs. Beside it, the
+// processor time of the whole browser (every process it started, the game's worker,
+// the compositor and the rest), as a share of one core, from /proc.
+import { readFileSync, readdirSync } from 'node:fs';
+
 import { chromium } from 'playwright-core';
 
 import { serve } from './serve.mjs';
@@ -19,13 +23,39 @@ async function taskDuration(cdp) {
   return metrics.find((m) => m.name === 'TaskDuration').value;
 }
 
-// Share of wall time the page's main thread was busy while `act` ran.
+// Processor seconds used so far by every process this script started: the browser's.
+function browserSeconds() {
+  const parents = new Map();
+  const used = new Map();
+  for (const name of readdirSync('/proc')) {
+    if (!/^\d+$/.test(name)) continue;
+    try {
+      // The command name may hold blanks; the fields after it do not.
+      const fields = readFileSync(`/proc/${name}/stat`, 'utf8').split(') ').pop().split(' ');
+      parents.set(Number(name), Number(fields[1]));
+      used.set(Number(name), (Number(fields[11]) + Number(fields[12])) / 100);
+    } catch {
+      // Gone meanwhile.
+    }
+  }
+  let total = 0;
+  for (const [pid, seconds] of used) {
+    let p = parents.get(pid);
+    while (p && p !== process.pid) p = parents.get(p);
+    if (p === process.pid) total += seconds;
+  }
+  return total;
+}
+
+// Shares of wall time the page's main thread, and the browser as a whole, were busy
+// while `act` ran.
 async function busy(cdp, act) {
   const before = await taskDuration(cdp);
+  const cpuBefore = browserSeconds();
   const start = process.hrtime.bigint();
   await act();
   const wall = Number(process.hrtime.bigint() - start) / 1e9;
-  return ((await taskDuration(cdp)) - before) / wall;
+  return { main: ((await taskDuration(cdp)) - before) / wall, browser: (browserSeconds() - cpuBefore) / wall };
 }
 
 // The arrow keys held in turn, 0.7 s each, repeating as a held key does.
@@ -62,18 +92,20 @@ async function measureGame(browser, address) {
 
   const cdp = await context.newCDPSession(page);
   await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
-  // Counts the pixels of every area the game repaints, from outside the game.
-  await page.evaluate(() => {
+  // Counts the pixels of every area the game repaints, from outside the game: in its
+  // worker, or on the page where there is none.
+  const painting = page.workers()[0] || page;
+  await painting.evaluate(() => {
     const begin = TilerushPainter.prototype.beginArea;
-    window.repainted = 0;
+    self.repainted = 0;
     TilerushPainter.prototype.beginArea = function (x, y, width, height) {
-      window.repainted += width * height;
+      self.repainted += width * height;
       return begin.call(this, x, y, width, height);
     };
   });
   const inPlay = await busy(cdp, () => play(page, SECONDS));
   // The share of the game area repainted per 25 ms beat.
-  const repainted = (await page.evaluate(() => window.repainted)) / (568 * 489) / (SECONDS * 40);
+  const repainted = (await painting.evaluate(() => self.repainted)) / (568 * 489) / (SECONDS * 40);
   await page.keyboard.press('KeyP');
   const paused = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
   await context.close();
@@ -116,20 +148,25 @@ for (let i = 0; i < runs; ++i) {
   blank.push(await measureBlank(browser));
   const g = game.at(-1);
   const b = blank.at(-1);
+  const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
   console.log(`run ${i + 1}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), first frame ${g.firstFrame.toFixed(1)} ms, ` +
-    `busy ${(100 * g.inPlay).toFixed(2)}% in play, ${(100 * g.paused).toFixed(2)}% paused, ` +
+    `busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
     `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat; ` +
-    `blank page ${(100 * b.keys).toFixed(2)}% with the same keys, ${(100 * b.idle).toFixed(2)}% idle, ` +
-    `${(100 * b.floor).toFixed(2)}% changing a canvas 20 times a second`);
+    `blank page ${both(b.keys)} with the same keys, ${both(b.idle)} idle, ` +
+    `${both(b.floor)} changing a canvas 20 times a second`);
 }
 await browser.close();
 server.close();
 
-const pick = (list, key) => median(list.map((r) => r[key]));
+const pick = (list, key, part) => median(list.map((r) => (part ? r[key][part] : r[key])));
+const share = (list, key, part) => `${(100 * pick(list, key, part)).toFixed(part === 'browser' ? 1 : 2)}%`;
 console.log(`\nmedians of ${runs} runs (${SECONDS} s each):`);
 console.log(`  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`);
 console.log(`  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation`);
 console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
-console.log(`  main thread busy in play: ${(100 * pick(game, 'inPlay')).toFixed(2)}% (blank page, same keys: ${(100 * pick(blank, 'keys')).toFixed(2)}%)`);
-console.log(`  main thread busy paused: ${(100 * pick(game, 'paused')).toFixed(2)}% (blank page, idle: ${(100 * pick(blank, 'idle')).toFixed(2)}%)`);
-console.log(`  a page changing a canvas 20 times a second: ${(100 * pick(blank, 'floor')).toFixed(2)}%`);
+for (const part of ['main', 'browser']) {
+  console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
+  console.log(`    in play ${share(game, 'inPlay', part)} (blank page, same keys: ${share(blank, 'keys', part)})`);
+  console.log(`    paused ${share(game, 'paused', part)} (blank page, idle: ${share(blank, 'idle', part)})`);
+  console.log(`    a page changing a canvas 20 times a second: ${share(blank, 'floor', part)}`);
+}

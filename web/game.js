@@ -16,14 +16,21 @@ const TILERUSH_FONTS = [
   ['AR PL UMing CN', 'ar-pl-uming-cn', '400'],
 ];
 
-// `port` carries the page's messages both ways; `fonts` is the FontFaceSet the canvas
-// draws with; `canvas` is the page's own canvas when there is no worker.
-function tilerushHost(port, fonts, canvas, loadWatcher) {
+// Asks for the fonts (into `fonts`, the FontFaceSet the canvas draws with) and the
+// game's WebAssembly at once, side by side.
+function tilerushLoad(fonts) {
   const fontsLoaded = Promise.all(TILERUSH_FONTS.map(([family, file, weight]) => {
     const face = new FontFace(family, `url(fonts/${file}.woff)`, { weight });
     fonts.add(face);
     return face.load();
   }));
+  return { fontsLoaded, wasm: fetch('tilerush.wasm') };
+}
+
+// `port` carries the page's messages both ways; `loading` is what tilerushLoad asked
+// for; `canvas` is the page's own canvas when there is no worker.
+function tilerushHost(port, loading, canvas, loadWatcher) {
+  const { fontsLoaded, wasm } = loading;
   let painter = null;
   const host = {
     replayOver(verdict) {
@@ -31,7 +38,16 @@ function tilerushHost(port, fonts, canvas, loadWatcher) {
     },
   };
   const showButton = (button) => port.postMessage({ type: 'button', button });
-  const gameLoaded = createTilerush({ host });
+  let wasmFailed = null;
+  const wasmFailure = new Promise((resolve, reject) => { wasmFailed = reject; });
+  const gameLoaded = Promise.race([wasmFailure, createTilerush({
+    host,
+    // The WebAssembly is compiled as it arrives, from the request made first of all.
+    instantiateWasm(imports, done) {
+      WebAssembly.instantiateStreaming(wasm, imports).then((r) => done(r.instance, r.module), wasmFailed);
+      return {};
+    },
+  })]);
   // The replay watcher is a program of its own, loaded the first time it is needed.
   let watcher = null;
   let watcherLoaded = null;
@@ -146,6 +162,7 @@ function tilerushHost(port, fonts, canvas, loadWatcher) {
 
 // In a worker, the host starts at once and talks to the page through the worker's port.
 if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope) {
+  const loading = tilerushLoad(self.fonts);
   importScripts('painter.js', 'tilerush.js');
-  tilerushHost(self, self.fonts, null, () => Promise.resolve(importScripts('tilerush-watch.js')));
+  tilerushHost(self, loading, null, () => Promise.resolve(importScripts('tilerush-watch.js')));
 }

@@ -34,8 +34,8 @@
 
   // The game's side, and the port its messages go through.
   function startGame() {
-    if (typeof canvas.transferControlToOffscreen === 'function' && typeof Worker === 'function') {
-      const worker = new Worker('game.js');
+    if (window.tilerushWorker && typeof canvas.transferControlToOffscreen === 'function') {
+      const worker = window.tilerushWorker;
       worker.onerror = (event) => say(`Tilerush could not be loaded: ${event.message || 'its worker failed'}`);
       const offscreen = canvas.transferControlToOffscreen();
       return { port: worker, first: { canvas: offscreen }, transfer: [offscreen] };
@@ -43,7 +43,7 @@
     // No OffscreenCanvas: the same game side, on this thread.
     const channel = new MessageChannel();
     Promise.all([loadScript('painter.js'), loadScript('tilerush.js'), loadScript('game.js')]).then(
-      () => tilerushHost(channel.port2, document.fonts, canvas, () => loadScript('tilerush-watch.js')),
+      () => tilerushHost(channel.port2, tilerushLoad(document.fonts), canvas, () => loadScript('tilerush-watch.js')),
       (error) => say(`Tilerush could not be loaded: ${error.message}`),
     );
     return { port: channel.port1, first: {}, transfer: [] };
