@@ -24,7 +24,8 @@ function tilerushLoad(fonts) {
     fonts.add(face);
     return face.load();
   }));
-  return { fontsLoaded, wasm: fetch('tilerush.wasm') };
+  // Compiled as it streams in, while the worker is still loading its scripts.
+  return { fontsLoaded, wasm: WebAssembly.compileStreaming(fetch('tilerush.wasm')) };
 }
 
 // `port` carries the page's messages both ways; `loading` is what tilerushLoad asked
@@ -42,9 +43,10 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
   const wasmFailure = new Promise((resolve, reject) => { wasmFailed = reject; });
   const gameLoaded = Promise.race([wasmFailure, createTilerush({
     host,
-    // The WebAssembly is compiled as it arrives, from the request made first of all.
+    // The WebAssembly compiled from the request made first of all.
     instantiateWasm(imports, done) {
-      WebAssembly.instantiateStreaming(wasm, imports).then((r) => done(r.instance, r.module), wasmFailed);
+      wasm.then((module) => WebAssembly.instantiate(module, imports).then((instance) => done(instance, module)))
+        .catch(wasmFailed);
       return {};
     },
   })]);

@@ -172,6 +172,8 @@
   const fromGame = {
     started() {
       started = true;
+      // The page may have been hidden or shown while the game was loading.
+      if (document.hidden !== openedHidden) send({ type: 'visibility', hidden: document.hidden });
       root.dataset.state = 'playing';
       requestAnimationFrame(() => performance.mark('tilerush-first-frame'));
       followDeviceSize();
@@ -210,5 +212,6 @@
 
   const { width, height } = devicePixels();
   deviceSize = `${width}x${height}`;
-  port.postMessage({ type: 'open', width, height, hidden: document.hidden, ...first }, transfer);
+  const openedHidden = document.hidden;
+  port.postMessage({ type: 'open', width, height, hidden: openedHidden, ...first }, transfer);
 })();

@@ -376,6 +376,15 @@ test('a game played for 20 s, saved with "Save replay", holds in tilerush-sim an
   const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
   assert.deepEqual([sim.status, sim.stderr], [0, ''], 'tilerush-sim holds every expectation');
 
+  // The player's game paused, so that its board stands still while the replay plays.
+  for (const name of ['Game Over', 'Level:']) {
+    const button = page.getByRole('button', { name, exact: false });
+    if (await button.isVisible()) await button.click();
+  }
+  await page.keyboard.press('KeyP');
+  await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
+  const left = await grab(page);
+
   // Watched in the page, the player's keys do nothing to it.
   await chooseReplay(page, file);
   await page.waitForSelector('#tilerush[data-state=watching]');
@@ -386,10 +395,17 @@ test('a game played for 20 s, saved with "Save replay", holds in tilerush-sim an
   await status(page).filter({ hasText: 'replay:' }).waitFor({ timeout: 40000 });
   assert.equal(await status(page).textContent(), `game.tilerush: replay: all ${expected.length} expectations held`);
 
-  // Back to the player's game, where it was.
+  // Back to the player's game, where it was: below the title, every pixel as it was.
   await page.click('#tilerush-back');
   await page.waitForSelector('#tilerush[data-state=playing]');
   assert.equal(await page.locator('#tilerush-back').isVisible(), false);
+  await nextFrame(page);
+  const back = await grab(page);
+  let moved = 0;
+  for (let y = 100; y < back.height; ++y) {
+    for (let x = 0; x < back.width; ++x) moved += back.at(x, y) !== left.at(x, y) ? 1 : 0;
+  }
+  assert.equal(moved, 0, 'pixels of the board changed');
   assert.deepEqual(errors, []);
   await context.close();
 });

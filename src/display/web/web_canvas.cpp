@@ -22,6 +22,12 @@ long long pixelCount(const PixelArea& a) {
 }  // namespace
 
 void WebCanvas::elementChanged(const Element& element, const Rect& before) {
+  // Everything is to be painted anyway (the window opening, a level being built):
+  // where a label runs to is worked out when it is painted, not at each of its changes.
+  if (wholeDirty_) {
+    if (element.kind() == ElementKind::Label) labelPixels_.erase(&element);
+    return;
+  }
   invalidate(pixelBounds(before));
   const PixelArea now = paintedBounds(element);
   invalidate(now);
@@ -38,7 +44,10 @@ void WebCanvas::rebuild() {
   repaintAll();
 }
 
-void WebCanvas::repaintAll() { dirty_.assign(1, kWholeArea); }
+void WebCanvas::repaintAll() {
+  dirty_.assign(1, kWholeArea);
+  wholeDirty_ = true;
+}
 
 // Areas that meet are merged, so that no pixel is painted twice in one go.
 void WebCanvas::invalidate(const PixelArea& area) {
@@ -85,6 +94,7 @@ void WebCanvas::paint() {
     tr_area_end();
   }
   dirty_.clear();
+  wholeDirty_ = false;
 }
 
 }  // namespace tilerush

@@ -35,6 +35,8 @@ class WebCanvas {
   // new one does. Kept up to date by every change.
   std::unordered_map<const Element*, PixelArea> labelPixels_;
   std::vector<PixelArea> dirty_;
+  // The whole game area is waiting to be repainted.
+  bool wholeDirty_ = false;
 };
 
 }  // namespace tilerush
