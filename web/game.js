@@ -24,8 +24,11 @@ function tilerushLoad(fonts) {
     fonts.add(face);
     return face.load();
   }));
-  // Compiled as it streams in, while the worker is still loading its scripts.
-  return { fontsLoaded, wasm: WebAssembly.compileStreaming(fetch('tilerush.wasm')) };
+  // Compiled as it streams in, while the worker is still loading its scripts; a host
+  // that does not serve it as application/wasm gets it compiled once it is all in.
+  const wasm = WebAssembly.compileStreaming(fetch('tilerush.wasm')).catch(() =>
+    fetch('tilerush.wasm').then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
+  return { fontsLoaded, wasm };
 }
 
 // `port` carries the page's messages both ways; `loading` is what tilerushLoad asked
