@@ -4,6 +4,7 @@
 #   ./run.sh test      build and run every test
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
+#   ./run.sh web       build the browser edition into build-web/ and serve it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -55,6 +56,44 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing
 }
 
+# The browser edition: Debian's emscripten builds it (from the same fonts as the window,
+# which fonttools cuts down), and its tests drive Debian's Chromium from node
+# (playwright-core, from the lock file).
+WEB_DIR=${WEB_DIR:-build-web}
+WEB_PACKAGES=(
+  cmake ninja-build emscripten fonttools
+  fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
+)
+WEB_TEST_PACKAGES=(chromium)
+
+# Any node and npm will do, Debian's or not.
+node_packages() {
+  command -v node >/dev/null || echo nodejs
+  command -v npm >/dev/null || echo npm
+}
+
+# em++ runs node tools that need Debian's modules in /usr/share/nodejs, where a node
+# from elsewhere does not look by itself.
+build_web() {
+  # shellcheck disable=SC2046
+  install_packages "${WEB_PACKAGES[@]}" $(node_packages)
+  NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B "$WEB_DIR" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+  NODE_PATH=/usr/share/nodejs cmake --build "$WEB_DIR" --parallel
+}
+
+# The test driver, exactly as the lock file pins it; it never downloads a browser.
+install_web_test_tools() {
+  install_packages "${WEB_TEST_PACKAGES[@]}"
+  if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
+    npm ci --no-audit --no-fund
+  fi
+}
+
+serve_web() {
+  build_web
+  exec node tools/serve.mjs "$WEB_DIR" "${PORT:-8000}"
+}
+
 build() {
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILERUSH_QT=ON "$@" >/dev/null
   cmake --build "$BUILD_DIR" --parallel
@@ -73,7 +112,9 @@ run_sanitized_tests() {
 
 run_tests() {
   install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-  build -DTILERUSH_TESTS=ON
+  build_web
+  install_web_test_tools
+  build -DTILERUSH_TESTS=ON -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
   run_sanitized_tests
 }
@@ -112,8 +153,9 @@ case "${1:-play}" in
   test) run_tests ;;
   bench) shift; run_benchmarks "$@" ;;
   package) package ;;
+  web) serve_web ;;
   *)
-    echo "usage: ./run.sh [test|bench|package]" >&2
+    echo "usage: ./run.sh [test|bench|package|web]" >&2
     exit 2
     ;;
 esac

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <fstream>
-#include <memory>
 #include <ostream>
 #include <string>
 
 #include "app/qt_game.h"
-#include "sim/runner.h"
+#include "sim/replay.h"
 
 namespace tilerush {
 
@@ -23,7 +22,7 @@ class ReplayPlayer {
 
   void start();
   // 0 once every expectation held, 1 when one did not, 2 for a broken script.
-  int status() const { return status_; }
+  int status() const { return pace_.status(); }
 
  private:
   void next();
@@ -31,8 +30,7 @@ class ReplayPlayer {
   QtGame& game_;
   std::ifstream file_;
   std::ostream& out_;
-  sim::ScriptRunner runner_;
-  int status_ = 0;
+  sim::ReplayPace pace_;
 };
 
 }  // namespace tilerush

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "game/decimal.h"
+
 namespace tilerush {
 namespace {
 
@@ -34,7 +36,7 @@ std::string numberText(double value) {
   if (value == std::floor(value) && std::fabs(value) < 1e15) {
     result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
   } else {
-    result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    result = writeShortest(buffer, buffer + sizeof buffer, value);
   }
   std::string digits(buffer, result.ptr);
   return value >= 0 || digits.front() != '-' ? " " + digits : digits;

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "game/decimal.h"
+
 namespace tilerush::sim {
 
 void appendNumber(std::string& out, double value) {
@@ -15,7 +17,7 @@ void appendNumber(std::string& out, double value) {
     return;
   }
   char buffer[32];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  auto result = writeShortest(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);
 }
 

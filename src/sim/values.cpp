@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "game/decimal.h"
 #include "game/numbers.h"
 
 namespace tilerush::sim {
@@ -79,7 +80,7 @@ std::string quoted(std::string_view word) {
 double parseNumber(std::string_view word) {
   if (word.empty()) throw ScriptError("a number is missing");
   double value = 0;
-  auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  auto [end, ec] = readDecimal(word.data(), word.data() + word.size(), value);
   if (ec == std::errc::result_out_of_range) throw ScriptError("number out of range: " + quoted(word));
   if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
     throw ScriptError("not a number: " + quoted(word));

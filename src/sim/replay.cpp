@@ -1,0 +1,97 @@
+// The headless check of a replay, and its stretches of game time on a front end.
+#include "sim/replay.h"
+
+#include <algorithm>
+#include <ios>
+#include <new>
+
+#include "sim/values.h"
+
+namespace tilerush::sim {
+namespace {
+
+// A script made of text never holds a NUL byte; a file that does is something else.
+bool looksBinary(std::istream& script) {
+  const std::istream::pos_type start = script.tellg();
+  if (start == std::istream::pos_type(-1)) return false;
+  char buffer[4096];
+  script.read(buffer, sizeof buffer);
+  const bool binary = std::find(buffer, buffer + script.gcount(), '\0') != buffer + script.gcount();
+  script.clear();
+  script.seekg(start);
+  return binary;
+}
+
+}  // namespace
+
+ReplayCheck::ReplayCheck(std::unique_ptr<std::istream> script, std::optional<std::int64_t> longestMs)
+    : script_(std::move(script)),
+      longestMs_(longestMs),
+      session_(systemClockSeed),
+      runner_(session_, *script_, discarded_) {
+  if (looksBinary(*script_)) fail("not a replay: it is not a text file");
+}
+
+ReplayCheck::~ReplayCheck() = default;
+
+void ReplayCheck::fail(std::string what) {
+  over_ = true;
+  wrong_ = std::move(what);
+}
+
+bool ReplayCheck::proceed(std::int64_t gameMs) {
+  const std::int64_t stop = session_.now() + gameMs;
+  try {
+    while (!over_ && session_.now() < stop) {
+      if (!until_ || session_.now() >= *until_) {
+        until_ = runner_.step();
+        if (!until_) break;
+      }
+      if (longestMs_ && *until_ > *longestMs_) {
+        const std::int64_t hours = *longestMs_ / 3'600'000;
+        fail("line " + std::to_string(runner_.line()) + ": longer than " + std::to_string(hours) +
+             (hours == 1 ? " hour" : " hours") + " of game time, more than can be watched here");
+        break;
+      }
+      session_.advanceTo(std::min(*until_, stop));
+    }
+    if (!over_ && !until_) {
+      over_ = true;
+      if (!session_.isOpen()) wrong_ = "not a replay: it never opens the window";
+    }
+  } catch (const ScriptError& e) {
+    // A replay whose expectations fail is still worth watching: watching says so.
+    over_ = true;
+    if (e.status() != ScriptError::kUnmet) {
+      wrong_ = "line " + std::to_string(e.line() > 0 ? e.line() : runner_.line()) + ": " + e.what();
+    }
+  } catch (const std::bad_alloc&) {
+    fail("line " + std::to_string(runner_.line()) + ": out of memory");
+  } catch (const std::ios_base::failure&) {
+    fail("cannot be read");
+  }
+  return over_;
+}
+
+std::string ReplayCheck::run(std::unique_ptr<std::istream> script) {
+  ReplayCheck check(std::move(script));
+  while (!check.proceed(86'400'000)) {
+  }
+  return check.wrong();
+}
+
+ReplayPace::ReplayPace(Session& session, std::istream& script, std::ostream& dumps)
+    : runner_(session, script, dumps) {}
+
+std::optional<std::int64_t> ReplayPace::next() {
+  try {
+    if (std::optional<std::int64_t> until = runner_.step()) return until;
+    verdict_ = "replay: all " + std::to_string(runner_.expectationsHeld()) + " expectations held";
+  } catch (const ScriptError& e) {
+    status_ = e.status();
+    verdict_ = "replay: line " + std::to_string(e.line() > 0 ? e.line() : runner_.line()) + ": " + e.what();
+  }
+  return std::nullopt;
+}
+
+}  // namespace tilerush::sim

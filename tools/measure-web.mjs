@@ -1,0 +1,172 @@
+// Measures the browser page in Debian's Chromium, headless, side by side with a blank
+// page in the same browser: what it loads before its first frame, how soon that frame
+// comes, and how busy the main thread is in play and paused.
+//   node tools/measure-web.mjs [RUNS] [WEB_BUILD]      (defaults: 5 runs of build-web)
+// Main-thread busy is Chrome DevTools Protocol Performance.getMetrics TaskDuration over
+// wall time, 10 s each; every figure printed is the median of the runs. Beside it, the
+// processor time of the whole browser (every process it started, the game's worker,
+// the compositor and the rest), as a share of one core, from /proc.
+import { readFileSync, readdirSync } from 'node:fs';
+
+import { chromium } from 'playwright-core';
+
+import { serve } from './serve.mjs';
+
+const runs = Number(process.argv[2] || 5);
+const folder = process.argv[3] || 'build-web';
+const SECONDS = 10;
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+async function taskDuration(cdp) {
+  const { metrics } = await cdp.send('Performance.getMetrics');
+  return metrics.find((m) => m.name === 'TaskDuration').value;
+}
+
+// Processor seconds used so far by every process this script started: the browser's.
+function browserSeconds() {
+  const parents = new Map();
+  const used = new Map();
+  for (const name of readdirSync('/proc')) {
+    if (!/^\d+$/.test(name)) continue;
+    try {
+      // The command name may hold blanks; the fields after it do not.
+      const fields = readFileSync(`/proc/${name}/stat`, 'utf8').split(') ').pop().split(' ');
+      parents.set(Number(name), Number(fields[1]));
+      used.set(Number(name), (Number(fields[11]) + Number(fields[12])) / 100);
+    } catch {
+      // Gone meanwhile.
+    }
+  }
+  let total = 0;
+  for (const [pid, seconds] of used) {
+    let p = parents.get(pid);
+    while (p && p !== process.pid) p = parents.get(p);
+    if (p === process.pid) total += seconds;
+  }
+  return total;
+}
+
+// Shares of wall time the page's main thread, and the browser as a whole, were busy
+// while `act` ran.
+async function busy(cdp, act) {
+  const before = await taskDuration(cdp);
+  const cpuBefore = browserSeconds();
+  const start = process.hrtime.bigint();
+  await act();
+  const wall = Number(process.hrtime.bigint() - start) / 1e9;
+  return { main: ((await taskDuration(cdp)) - before) / wall, browser: (browserSeconds() - cpuBefore) / wall };
+}
+
+// The arrow keys held in turn, 0.7 s each, repeating as a held key does.
+async function play(page, seconds) {
+  const end = Date.now() + seconds * 1000;
+  let key = 'ArrowRight';
+  while (Date.now() < end) {
+    const turnEnd = Math.min(end, Date.now() + 700);
+    while (Date.now() < turnEnd) {
+      await page.keyboard.down(key);
+      await page.waitForTimeout(33);
+    }
+    await page.keyboard.up(key);
+    key = key === 'ArrowRight' ? 'ArrowLeft' : 'ArrowRight';
+  }
+}
+
+async function measureGame(browser, address) {
+  const context = await browser.newContext({ viewport: { width: 800, height: 700 } });
+  const page = await context.newPage();
+  const loaded = [];
+  page.on('response', async (response) => {
+    const body = await response.body().catch(() => Buffer.alloc(0));
+    loaded.push({ url: response.url(), bytes: body.length, at: Date.now() });
+  });
+  await page.goto(address);
+  await page.waitForFunction(() => performance.getEntriesByName('tilerush-first-frame').length > 0);
+  const firstFrame = await page.evaluate(() => performance.getEntriesByName('tilerush-first-frame')[0].startTime);
+  const firstAt = Date.now();
+  await page.waitForTimeout(200);
+  const before = loaded.filter((r) => r.at <= firstAt);
+  const total = before.reduce((sum, r) => sum + r.bytes, 0);
+  const wasm = before.filter((r) => r.url.endsWith('.wasm')).reduce((sum, r) => sum + r.bytes, 0);
+
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+  // Counts the pixels of every area the game repaints, from outside the game: in its
+  // worker, or on the page where there is none.
+  const painting = page.workers()[0] || page;
+  await painting.evaluate(() => {
+    const begin = TilerushPainter.prototype.beginArea;
+    self.repainted = 0;
+    TilerushPainter.prototype.beginArea = function (x, y, width, height) {
+      self.repainted += width * height;
+      return begin.call(this, x, y, width, height);
+    };
+  });
+  const inPlay = await busy(cdp, () => play(page, SECONDS));
+  // The share of the game area repainted per 25 ms beat.
+  const repainted = (await painting.evaluate(() => self.repainted)) / (568 * 489) / (SECONDS * 40);
+  await page.keyboard.press('KeyP');
+  const paused = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
+  await context.close();
+  return { total, wasm, firstFrame, inPlay, paused, repainted, files: before.length };
+}
+
+// What the browser itself costs for a page that changes a few canvas pixels as often
+// as the paused game's title animation does (20 times a second): the floor under
+// any page that animates at that rate.
+const FLOOR_PAGE = `data:text/html,<canvas width=568 height=489></canvas><script>
+const c = document.querySelector('canvas').getContext('2d'); let i = 0;
+(function tick() { c.fillStyle = i++ %25 2 ? '%23f00' : '%230f0'; c.fillRect(100, 100, 8, 8); setTimeout(tick, 50); })();
+</script>`;
+
+async function measureBlank(browser) {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.goto('about:blank');
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+  const idle = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
+  const keys = await busy(cdp, () => play(page, SECONDS));
+  await page.goto(FLOOR_PAGE);
+  const floor = await busy(cdp, () => page.waitForTimeout(SECONDS * 1000));
+  await context.close();
+  return { idle, keys, floor };
+}
+
+const server = await serve(folder, 0);
+const address = `http://127.0.0.1:${server.address().port}/`;
+const browser = await chromium.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'],
+});
+const game = [];
+const blank = [];
+for (let i = 0; i < runs; ++i) {
+  game.push(await measureGame(browser, address));
+  blank.push(await measureBlank(browser));
+  const g = game.at(-1);
+  const b = blank.at(-1);
+  const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
+  console.log(`run ${i + 1}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), first frame ${g.firstFrame.toFixed(1)} ms, ` +
+    `busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
+    `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat; ` +
+    `blank page ${both(b.keys)} with the same keys, ${both(b.idle)} idle, ` +
+    `${both(b.floor)} changing a canvas 20 times a second`);
+}
+await browser.close();
+server.close();
+
+const pick = (list, key, part) => median(list.map((r) => (part ? r[key][part] : r[key])));
+const share = (list, key, part) => `${(100 * pick(list, key, part)).toFixed(part === 'browser' ? 1 : 2)}%`;
+console.log(`\nmedians of ${runs} runs (${SECONDS} s each):`);
+console.log(`  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`);
+console.log(`  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation`);
+console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
+for (const part of ['main', 'browser']) {
+  console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
+  console.log(`    in play ${share(game, 'inPlay', part)} (blank page, same keys: ${share(blank, 'keys', part)})`);
+  console.log(`    paused ${share(game, 'paused', part)} (blank page, idle: ${share(blank, 'idle', part)})`);
+  console.log(`    a page changing a canvas 20 times a second: ${share(blank, 'floor', part)}`);
+}

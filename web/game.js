@@ -1,0 +1,173 @@
+// The game's side of the page: loads the game's fonts and WebAssembly, pumps its clock
+// with real time, draws it, and answers the page's messages (keys, clicks, replays).
+// It runs in a worker that draws on the page's canvas handed over as an OffscreenCanvas,
+// so that the frames the game draws cost the page's main thread nothing; a browser that
+// cannot do that runs it on the main thread, through a message channel all the same.
+'use strict';
+
+// The window's stand-in faces, cut down to the characters the game shows in them.
+const TILERUSH_FONTS = [
+  ['Open Sans Condensed', 'open-sans-condensed-bold', '700'],
+  ['Liberation Sans', 'liberation-sans-bold', '700'],
+  ['Liberation Serif', 'liberation-serif-regular', '400'],
+  ['Liberation Serif', 'liberation-serif-bold', '700'],
+  ['Dancing Script', 'dancing-script-bold', '700'],
+  // Only a regular face: bold is made from it, as on the desktop.
+  ['AR PL UMing CN', 'ar-pl-uming-cn', '400'],
+];
+
+// Asks for the fonts (into `fonts`, the FontFaceSet the canvas draws with) and the
+// game's WebAssembly at once, side by side.
+function tilerushLoad(fonts) {
+  const fontsLoaded = Promise.all(TILERUSH_FONTS.map(([family, file, weight]) => {
+    const face = new FontFace(family, `url(fonts/${file}.woff)`, { weight });
+    fonts.add(face);
+    return face.load();
+  }));
+  // Compiled as it streams in, while the worker is still loading its scripts; a host
+  // that does not serve it as application/wasm gets it compiled once it is all in.
+  const wasm = WebAssembly.compileStreaming(fetch('tilerush.wasm')).catch(() =>
+    fetch('tilerush.wasm').then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
+  return { fontsLoaded, wasm };
+}
+
+// `port` carries the page's messages both ways; `loading` is what tilerushLoad asked
+// for; `canvas` is the page's own canvas when there is no worker.
+function tilerushHost(port, loading, canvas, loadWatcher) {
+  const { fontsLoaded, wasm } = loading;
+  let painter = null;
+  const host = {
+    replayOver(verdict) {
+      port.postMessage({ type: 'over', text: verdict });
+    },
+  };
+  const showButton = (button) => port.postMessage({ type: 'button', button });
+  let wasmFailed = null;
+  const wasmFailure = new Promise((resolve, reject) => { wasmFailed = reject; });
+  const gameLoaded = Promise.race([wasmFailure, createTilerush({
+    host,
+    // The WebAssembly compiled from the request made first of all.
+    instantiateWasm(imports, done) {
+      wasm.then((module) => WebAssembly.instantiate(module, imports).then((instance) => done(instance, module)))
+        .catch(wasmFailed);
+      return {};
+    },
+  })]);
+  // The replay watcher is a program of its own, loaded the first time it is needed.
+  let watcher = null;
+  let watcherLoaded = null;
+  function watcherProgram() {
+    if (!watcherLoaded) {
+      watcherLoaded = loadWatcher().then(() => createTilerushWatch({ page: painter, host })).then((w) => {
+        watcher = w;
+        return w;
+      });
+    }
+    return watcherLoaded;
+  }
+
+  let game = null;
+  // The program whose game is on the canvas: the player's, or a replay's.
+  let shown = null;
+  let hidden = false;
+
+  // One wake-up at the instant the shown game's clock next needs pumping, none while
+  // the page is hidden.
+  let wakeUp = 0;
+  function schedule(wait) {
+    clearTimeout(wakeUp);
+    wakeUp = 0;
+    if (wait >= 0 && !hidden) wakeUp = setTimeout(pump, Math.ceil(wait));
+  }
+  function pump() {
+    wakeUp = 0;
+    schedule(shown._tilerush_pump(performance.now()));
+  }
+
+  // A replay is checked a few milliseconds at a time between the player's beats; a
+  // newer choice replaces one being checked.
+  let checking = 0;
+  function checkOn(token) {
+    if (token !== checking) return;
+    const state = watcher._tilerush_check_on();
+    if (state === 1) {
+      setTimeout(() => checkOn(token), 0);
+    } else if (state === 2) {
+      shown = watcher;
+      schedule(watcher._tilerush_watch(performance.now()));
+      port.postMessage({ type: 'watching' });
+    } else {
+      port.postMessage({ type: 'refused', text: watcher.UTF8ToString(watcher._tilerush_refusal()) });
+    }
+  }
+  function check(bytes) {
+    const token = ++checking;
+    watcherProgram().then(
+      (w) => {
+        if (token !== checking) return;
+        w.HEAPU8.set(bytes, w._tilerush_buffer(bytes.length));
+        w._tilerush_check();
+        checkOn(token);
+      },
+      () => port.postMessage({ type: 'refused', text: 'the replay watcher could not be loaded' }),
+    );
+  }
+
+  const handlers = {
+    key(m) {
+      // While a replay plays, the player's keys reach no game.
+      if (shown === game) schedule(game._tilerush_key(m.down ? 1 : 0, m.code, performance.now()));
+    },
+    click(m) {
+      if (shown === game) schedule(game._tilerush_click(m.id, performance.now()));
+    },
+    visibility(m) {
+      hidden = m.hidden;
+      schedule(hidden ? -1 : shown._tilerush_resume(performance.now()));
+    },
+    resize(m) {
+      painter.resize(m.width, m.height);
+      shown._tilerush_repaint();
+    },
+    save(m) {
+      const text = game.UTF8ToString(game._tilerush_save(shown === game ? 1 : 0, performance.now()));
+      port.postMessage({ type: 'saved', text, name: m.name });
+    },
+    watch(m) {
+      check(new Uint8Array(m.bytes));
+    },
+    back() {
+      if (shown === game) return;
+      ++checking;
+      watcher._tilerush_close();
+      shown = game;
+      schedule(game._tilerush_show(performance.now()));
+      port.postMessage({ type: 'playing' });
+    },
+  };
+
+  // The first message brings the canvas and its size; the game opens once the fonts
+  // and the WebAssembly are in too, so that the first frame is drawn in the right faces.
+  port.onmessage = (event) => {
+    const m = event.data;
+    if (m.type !== 'open') return;
+    painter = new TilerushPainter(m.canvas || canvas, showButton);
+    painter.resize(m.width, m.height);
+    Promise.all([gameLoaded, fontsLoaded]).then(([module]) => {
+      module.page = painter;
+      game = module;
+      shown = game;
+      hidden = m.hidden;
+      schedule(game._tilerush_open(performance.now()));
+      port.onmessage = (e) => handlers[e.data.type]?.(e.data);
+      port.postMessage({ type: 'started' });
+    }, (error) => port.postMessage({ type: 'failed', text: String(error && error.message ? error.message : error) }));
+  };
+}
+
+// In a worker, the host starts at once and talks to the page through the worker's port.
+if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope) {
+  const loading = tilerushLoad(self.fonts);
+  importScripts('painter.js', 'tilerush.js');
+  tilerushHost(self, loading, null, () => Promise.resolve(importScripts('tilerush-watch.js')));
+}
