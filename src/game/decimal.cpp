@@ -113,7 +113,8 @@ Digits shortest(double value) {
 std::string scientific(const Digits& d) {
   std::string text(1, d.text[0]);
   if (d.count > 1) text.append(".").append(d.text + 1, static_cast<std::size_t>(d.count - 1));
-  char exponent[8];
+  // A double's decimal exponent has three digits at most; the room is for any int.
+  char exponent[16];
   std::snprintf(exponent, sizeof exponent, "e%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
   return text + exponent;
 }

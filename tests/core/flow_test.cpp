@@ -79,7 +79,7 @@ TEST(LostBall, PausesOneSecondThenTakesALifeAndServes) {
   EXPECT_FALSE(shown(g, 3));
   EXPECT_EQ(g.element("ball").left(), 4211);
   EXPECT_EQ(g.state().xspeed, 0);
-  EXPECT_EQ(g.element("Timer2").interval(), 25);
+  EXPECT_EQ(g.element("Timer2").interval(), kPlayTickMs);
 }
 
 TEST(LostBall, TheThirdLossEndsTheGameAndGameOverStartsAfresh) {
@@ -102,7 +102,7 @@ TEST(LostBall, TheThirdLossEndsTheGameAndGameOverStartsAfresh) {
   EXPECT_FALSE(g.element("gameover").visible());
   EXPECT_EQ(g.element("highscore").caption(), "001230");
   EXPECT_EQ(g.element("numbricks").caption(), "120");
-  EXPECT_EQ(g.element("Timer2").interval(), 25);
+  EXPECT_EQ(g.element("Timer2").interval(), kPlayTickMs);
   EXPECT_TRUE(shown(g, 1) && shown(g, 2) && shown(g, 3));
 }
 
@@ -133,8 +133,8 @@ TEST(LevelAdvance, StopsPlayThenTheButtonLaysTheNextMapWithALife) {
   EXPECT_EQ(g.state().bricksleft, 164);
   EXPECT_EQ(g.state().lives, 4);
   EXPECT_FALSE(shown(g, 4));
-  EXPECT_EQ(g.element("Timer1").interval(), 25);
-  EXPECT_EQ(g.element("Timer2").interval(), 25);
+  EXPECT_EQ(g.element("Timer1").interval(), kPlayTickMs);
+  EXPECT_EQ(g.element("Timer2").interval(), kPlayTickMs);
   g.form.updatescore();
   EXPECT_TRUE(shown(g, 4));
 }

@@ -70,8 +70,8 @@ TEST(Pause, PFreezesPlayAndTheButtonResumesItExactly) {
   EXPECT_EQ(g.state().xfactor, before.xfactor);
   g.form.pause_Click();
   EXPECT_FALSE(g.element("pause").visible());
-  EXPECT_EQ(g.element("Timer1").interval(), 25);
-  EXPECT_EQ(g.element("Timer2").interval(), 25);
+  EXPECT_EQ(g.element("Timer1").interval(), kPlayTickMs);
+  EXPECT_EQ(g.element("Timer2").interval(), kPlayTickMs);
   EXPECT_EQ(g.state().xspeed, before.xspeed);
   EXPECT_EQ(g.state().yspeed, before.yspeed);
 }

@@ -65,9 +65,9 @@ TEST(StartUp, CreatesCellsAndLogoBallsInFrontOfTheLayout) {
   EXPECT_EQ(d.stackPosition(g.element("brick", 1)), 20);
   EXPECT_EQ(d.stackPosition(g.element("logoball", 2)), 522);
   for (const char* button : {"pause", "gameover", "nextlevel"}) EXPECT_FALSE(g.element(button).visible());
-  EXPECT_EQ(g.element("Timer1").interval(), 25);
-  EXPECT_EQ(g.element("Timer2").interval(), 25);
-  EXPECT_EQ(g.element("Timer3").interval(), 50);
+  EXPECT_EQ(g.element("Timer1").interval(), kPlayTickMs);
+  EXPECT_EQ(g.element("Timer2").interval(), kPlayTickMs);
+  EXPECT_EQ(g.element("Timer3").interval(), kLogoTickMs);
 }
 
 TEST(StartUp, KeepsLivesThatAreLeftAndGivesThreeWhenNone) {

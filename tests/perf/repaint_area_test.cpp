@@ -36,9 +36,9 @@ class PaintLog : public QObject {
 
 // The pixels an element covers, with one to spare all round for antialiased edges.
 QRect pixelsAround(const Rect& twips) {
-  return QRect(QPoint(int(std::floor(twips.left / 15)) - 1, int(std::floor(twips.top / 15)) - 1),
-               QPoint(int(std::ceil((twips.left + twips.width) / 15)),
-                      int(std::ceil((twips.top + twips.height) / 15))));
+  return QRect(QPoint(int(std::floor(twips.left / kTwipsPerPixel)) - 1, int(std::floor(twips.top / kTwipsPerPixel)) - 1),
+               QPoint(int(std::ceil((twips.left + twips.width) / kTwipsPerPixel)),
+                      int(std::ceil((twips.top + twips.height) / kTwipsPerPixel))));
 }
 
 class RepaintedArea : public ::testing::Test {

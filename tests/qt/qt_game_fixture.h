@@ -44,7 +44,7 @@ bool eventually(Done done) {
 
 // The colour an image of the window shows at a point given in twips.
 inline QRgb pixelAt(const QImage& image, double leftTwips, double topTwips) {
-  return image.pixel(static_cast<int>(leftTwips / 15), static_cast<int>(topTwips / 15)) & 0xFFFFFF;
+  return image.pixel(static_cast<int>(leftTwips / kTwipsPerPixel), static_cast<int>(topTwips / kTwipsPerPixel)) & 0xFFFFFF;
 }
 
 inline QRgb centreOf(const QImage& image, const Element& e) {

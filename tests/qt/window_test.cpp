@@ -79,8 +79,8 @@ TEST_F(Window, RepaintsOnlyWhatChangedAfterAnEvent) {
   ASSERT_TRUE(eventually([&] { return !log.regions.empty(); }));
 
   const QRegion& painted = log.regions.front();
-  const QRect oldPaddle(int(before.left / 15), int(before.top / 15), int(before.width / 15), 10);
-  const QRect newPaddle(int(after.left / 15), int(after.top / 15), int(after.width / 15), 10);
+  const QRect oldPaddle(int(before.left / kTwipsPerPixel), int(before.top / kTwipsPerPixel), int(before.width / kTwipsPerPixel), 10);
+  const QRect newPaddle(int(after.left / kTwipsPerPixel), int(after.top / kTwipsPerPixel), int(after.width / kTwipsPerPixel), 10);
   EXPECT_TRUE((QRegion(oldPaddle) - painted).isEmpty());
   EXPECT_TRUE((QRegion(newPaddle) - painted).isEmpty());
   // Paddle, ball and title balls move at most: a sliver of the window.
@@ -95,7 +95,7 @@ TEST_F(Window, TimerAtIntervalZeroNeverFiresAndAPositiveIntervalRestartsIt) {
   QTest::qWait(150);
   EXPECT_EQ(element("paddle").left(), still);
 
-  element("Timer1").setInterval(25);
+  element("Timer1").setInterval(kPlayTickMs);
   ASSERT_TRUE(eventually([&] { return element("paddle").left() != still; }));
 }
 

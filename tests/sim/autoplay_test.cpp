@@ -98,7 +98,7 @@ TEST(Autoplay, ClicksTheLevelButtonGameOverAndPauseWhenTheyShow) {
   level.player.play(60'000);
   EXPECT_EQ(level.session.state().levelno, 2);
   EXPECT_FALSE(level.session.display().find("nextlevel")->visible());
-  EXPECT_EQ(level.session.display().find("Timer2")->interval(), 25);
+  EXPECT_EQ(level.session.display().find("Timer2")->interval(), kPlayTickMs);
 
   PlayedGame last;
   last.session.state().lives = 1;
@@ -113,7 +113,7 @@ TEST(Autoplay, ClicksTheLevelButtonGameOverAndPauseWhenTheyShow) {
   paused.session.give(Input::keyDown(kKeyP));
   paused.player.play(50);
   EXPECT_FALSE(paused.session.display().find("pause")->visible());
-  EXPECT_EQ(paused.session.display().find("Timer1")->interval(), 25);
+  EXPECT_EQ(paused.session.display().find("Timer1")->interval(), kPlayTickMs);
 }
 
 TEST(Autoplay, TheCommandPlaysTheSameHoweverTheTimeIsSplit) {
