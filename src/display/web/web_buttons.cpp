@@ -24,7 +24,7 @@ const std::string* WebButtons::name(int id) const {
 
 void WebButtons::sync(const Element& button) {
   const Rect& r = button.bounds();
-  auto px = [](float twips) { return static_cast<double>(std::lround(twips / kWebTwipsPerPixel)); };
+  auto px = [](float twips) { return static_cast<double>(std::lround(twips / kTwipsPerPixel)); };
   tr_button(idOf(button.name()), px(r.left), px(r.top), px(r.width), px(r.height), button.visible() ? 1 : 0,
             button.caption().c_str(), cssFont(button.style().font).c_str());
 }

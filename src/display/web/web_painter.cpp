@@ -21,8 +21,8 @@ struct Box {
 };
 
 Box pixels(const Rect& r) {
-  return {r.left / kWebTwipsPerPixel, r.top / kWebTwipsPerPixel, r.width / kWebTwipsPerPixel,
-          r.height / kWebTwipsPerPixel};
+  return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
+          r.height / kTwipsPerPixel};
 }
 
 // The pixels inside a label's border, where its caption starts.

@@ -5,8 +5,6 @@
 
 namespace tilerush {
 
-inline constexpr double kWebTwipsPerPixel = 15.0;
-
 // Whole CSS pixels of the game area, right and bottom excluded.
 struct PixelArea {
   int left = 0;
