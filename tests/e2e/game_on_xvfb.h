@@ -20,6 +20,9 @@ struct Sight {
 };
 Sight look(const Frame& frame);
 
+// The row of the ball's centre while it rests on the paddle, waiting to be launched.
+constexpr int kBallRestRow = 447;
+
 // Whether a push button covers this pixel: its face is a neutral grey, which nothing
 // on the playfield is.
 bool buttonFaceAt(const Frame& frame, int x, int y);

@@ -6,7 +6,6 @@ namespace {
 
 constexpr int kServeCentre = 284;
 constexpr int kRightLimitCentre = 526;  // paddle left 7379 twips, width 1036
-constexpr int kBallRestRow = 447;
 
 // Each blank picture part of the Pause button, and just outside it on both sides.
 void expectPauseButtonShown(const Frame& frame, bool shown) {

@@ -12,8 +12,6 @@
 namespace tilerush::e2e {
 namespace {
 
-constexpr int kBallRestRow = 447;
-
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;

@@ -9,7 +9,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { test } from 'node:test';
 
-import { grab, holdKey, look, nextFrame, openGame } from './browser.mjs';
+import { channels, grab, holdKey, look, nextFrame, openGame } from './browser.mjs';
 
 // Plays for `seconds` as a person would: the arrows held in turn, P now and then and
 // the Pause button clicked to go on, and a lost game or a cleared level clicked away.
@@ -40,6 +40,7 @@ async function chooseReplay(page, file) {
 }
 
 const status = (page) => page.locator('#tilerush-replay-status');
+const alike = (p, q) => channels(p).every((c, i) => Math.abs(c - channels(q)[i]) <= 3);
 
 test('a game played for 20 s, saved with "Save replay", holds in tilerush-sim and when watched in the page', {
   skip: !process.env.TILERUSH_SIM && 'needs TILERUSH_SIM, the native tilerush-sim',
@@ -88,6 +89,8 @@ test('a game played for 20 s, saved with "Save replay", holds in tilerush-sim an
   assert.equal(await status(page).textContent(), `game.tilerush: replay: all ${expected.length} expectations held`);
 
   // Back to the player's game, where it was: below the title, every pixel as it was.
+  // The page's own Pause button is drawn again meanwhile, and the edges of its rounded
+  // corners may come out a level or two lighter or darker: that is not a change.
   await page.click('#tilerush-back');
   await page.waitForSelector('#tilerush[data-state=playing]');
   assert.equal(await page.locator('#tilerush-back').isVisible(), false);
@@ -95,7 +98,7 @@ test('a game played for 20 s, saved with "Save replay", holds in tilerush-sim an
   const back = await grab(page);
   let moved = 0;
   for (let y = 100; y < back.height; ++y) {
-    for (let x = 0; x < back.width; ++x) moved += back.at(x, y) !== left.at(x, y) ? 1 : 0;
+    for (let x = 0; x < back.width; ++x) moved += alike(back.at(x, y), left.at(x, y)) ? 0 : 1;
   }
   assert.equal(moved, 0, 'pixels of the board changed');
   assert.deepEqual(errors, []);
