@@ -1,5 +1,6 @@
 // The game's side of the page: loads the game's fonts and WebAssembly, pumps its clock
-// with real time, draws it, and answers the page's messages (keys, clicks, replays).
+// with real time, draws it, and answers the page's messages (keys, clicks, replays,
+// sound); the cues the game asks for go back to the page, which plays them.
 // It runs in a worker that draws on the page's canvas handed over as an OffscreenCanvas,
 // so that the frames the game draws cost the page's main thread nothing; a browser that
 // cannot do that runs it on the main thread, through a message channel all the same.
@@ -40,6 +41,9 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
     replayOver(verdict) {
       port.postMessage({ type: 'over', text: verdict });
     },
+    cue(number) {
+      port.postMessage({ type: 'cue', number });
+    },
   };
   const showButton = (button) => port.postMessage({ type: 'button', button });
   let wasmFailed = null;
@@ -60,6 +64,7 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
     if (!watcherLoaded) {
       watcherLoaded = loadWatcher().then(() => createTilerushWatch({ page: painter, host })).then((w) => {
         watcher = w;
+        w._tilerush_hear(hearing ? 1 : 0);
         return w;
       });
     }
@@ -70,6 +75,8 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
   // The program whose game is on the canvas: the player's, or a replay's.
   let shown = null;
   let hidden = false;
+  // Whether the page plays the cues that the games ask for.
+  let hearing = false;
 
   // One wake-up at the instant the shown game's clock next needs pumping, none while
   // the page is hidden.
@@ -135,6 +142,11 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
     },
     watch(m) {
       check(new Uint8Array(m.bytes));
+    },
+    hear(m) {
+      hearing = m.on;
+      game._tilerush_hear(hearing ? 1 : 0);
+      watcher?._tilerush_hear(hearing ? 1 : 0);
     },
     back() {
       if (shown === game) return;

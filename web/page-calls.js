@@ -1,5 +1,6 @@
 // The calls the game's WebAssembly makes on the page (src/display/web/page_calls.h),
-// handed on to the painter the page's script gives the module as `page`.
+// handed on to the painter the page's script gives the module as `page`, and those it
+// makes on the page's host (a replay over, a cue to play).
 mergeInto(LibraryManager.library, {
   tr_area_begin: function (x, y, width, height) {
     Module['page'].beginArea(x, y, width, height);
@@ -27,5 +28,8 @@ mergeInto(LibraryManager.library, {
   },
   tr_replay_over: function (verdict) {
     Module['host'].replayOver(UTF8ToString(verdict));
+  },
+  tr_cue: function (number) {
+    Module['host'].cue(number);
   },
 });

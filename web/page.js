@@ -1,7 +1,7 @@
 // The page around the game: starts the game's side (web/game.js, in a worker where the
 // browser can hand it the canvas), and hands it keys, touches, clicks, the loss of
 // focus and the page being hidden; shows the game's push buttons; saves and watches
-// replays.
+// replays; plays the game's sound.
 'use strict';
 
 (function () {
@@ -112,6 +112,8 @@
     root.addEventListener('keydown', (event) => {
       const onButton = event.target !== root && (event.code === 'Space' || event.code === 'Enter');
       if (TILERUSH_SCROLLING_KEYS.has(event.code) && !onButton) event.preventDefault();
+      // M reaches the game as every key does; the game ignores it.
+      sound.keyDown(event);
       // A held key repeats its keydown: the game sees repeated key-downs, as it should.
       key(true, tilerushKeyCode(event.code));
     });
@@ -168,7 +170,15 @@
     });
   }
 
-  const replays = new TilerushReplays(document.getElementById('tilerush-controls'), root, send);
+  const controls = document.getElementById('tilerush-controls');
+  const replays = new TilerushReplays(controls, root, send);
+  const sound = new TilerushSound(controls, root, send, () => loadScript('tilerush-cues.js'));
+  // The page's sound may start on any key press, tap or click on it, and only then.
+  function listenForTheFirstTouch() {
+    for (const type of ['keydown', 'pointerdown', 'touchend']) {
+      document.addEventListener(type, () => sound.wake(), { capture: true });
+    }
+  }
   const fromGame = {
     started() {
       started = true;
@@ -180,6 +190,7 @@
       listenToKeys();
       listenToTouches();
       listenToVisibility();
+      listenForTheFirstTouch();
       replays.enable();
       root.focus({ preventScroll: true });
     },
@@ -206,6 +217,9 @@
     playing() {
       root.dataset.state = 'playing';
       replays.playing();
+    },
+    cue(m) {
+      sound.play(m.number);
     },
   };
   port.onmessage = (event) => fromGame[event.data.type]?.(event.data);

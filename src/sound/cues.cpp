@@ -1,6 +1,7 @@
 // What each cue is made of: a few tones, a length and a loudness.
 #include "sound/cues.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sound/synth.h"
@@ -119,6 +120,11 @@ std::vector<Cue> allCues() {
     for (int value = 1; hasValue(kind) && value <= 9; ++value) cues.push_back({kind, value});
   }
   return cues;
+}
+
+int cueNumber(Cue cue) {
+  static const std::vector<Cue> cues = allCues();
+  return static_cast<int>(std::find(cues.begin(), cues.end(), cue) - cues.begin());
 }
 
 CueBank::CueBank(int sampleRate) : sampleRate_(sampleRate) {

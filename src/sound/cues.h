@@ -49,6 +49,8 @@ std::vector<float> synthesize(Cue cue, int sampleRate);
 
 // Every cue the game can ask for, each value of the valued kinds included.
 std::vector<Cue> allCues();
+// The cue's place in allCues(): how the page names a cue between its threads.
+int cueNumber(Cue cue);
 
 // Every cue made once, up front, at one sample rate, and shared by whoever plays it.
 class CueBank {

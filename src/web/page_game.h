@@ -10,6 +10,7 @@
 #include "display/pacer.h"
 #include "display/web/web_view.h"
 #include "game/session.h"
+#include "web/page_sound.h"
 
 namespace tilerush {
 
@@ -40,6 +41,8 @@ class PageGame {
   void runUntil(std::int64_t until, std::function<void()> reached);
   // Game time stops for good: a replay has ended, and its final state stays.
   void halt() { halted_ = true; }
+  // Whether what happens in this game is heard from now on.
+  void hear(bool on) { sound_.hear(on); }
 
   // Repaints what changed; returns the real milliseconds until the clock must next
   // be brought up to date, -1 when nothing is due.
@@ -51,6 +54,7 @@ class PageGame {
  private:
   Session session_;
   WebView view_{session_.display()};
+  PageSound sound_{session_.form()};
   Pacer pacer_;
   bool halted_ = false;
   std::optional<std::int64_t> until_;

@@ -89,4 +89,7 @@ EMSCRIPTEN_KEEPALIVE const char* tilerush_save(int shown, double now) {
   played().saved = played().recorded + played().recorder.closing();
   return played().saved.c_str();
 }
+
+// Whether the page hears the game: its sound is on and its cues are ready.
+EMSCRIPTEN_KEEPALIVE void tilerush_hear(int on) { game().hear(on != 0); }
 }

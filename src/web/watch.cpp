@@ -42,6 +42,8 @@ struct Watcher {
   std::unique_ptr<sim::ReplayCheck> check;
   std::string refusal;
   std::unique_ptr<Watched> watched;
+  // Whether the page hears a replay as it plays.
+  bool hearing = false;
 };
 
 Watcher& watcher() {
@@ -103,6 +105,7 @@ EMSCRIPTEN_KEEPALIVE double tilerush_watch(double now) {
   Watcher& w = watcher();
   w.watched.reset();
   w.watched = std::make_unique<Watched>(std::move(w.script));
+  w.watched->game.hear(w.hearing);
   w.script.clear();
   // Lines up to the first stretch of game time: the seed and the opening, at least.
   nextStretch();
@@ -135,6 +138,11 @@ EMSCRIPTEN_KEEPALIVE void tilerush_repaint() {
     game->view().repaintAll();
     game->view().paint();
   }
+}
+
+EMSCRIPTEN_KEEPALIVE void tilerush_hear(int on) {
+  watcher().hearing = on != 0;
+  if (PageGame* game = shown()) game->hear(on != 0);
 }
 
 // The replay is no longer shown: it is let go.

@@ -32,11 +32,13 @@ after(async () => {
   server?.close();
 });
 
-export async function openGame(options = {}) {
+// `prepare` runs in the page before any of its own scripts, as on every reload.
+export async function openGame(options = {}, prepare = null) {
   const context = await browser.newContext({ viewport: { width: 800, height: 700 }, ...options });
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
+  if (prepare) await page.addInitScript(prepare);
   await page.goto(address);
   await page.waitForSelector('#tilerush[data-state=playing]', { timeout: 10000 });
   await nextFrame(page);
@@ -109,4 +111,37 @@ export async function paddleUntil(page, done, ms = 3000) {
     sight = look(await grab(page));
   }
   return sight;
+}
+
+// Plays for `seconds` as a person would: the arrows held in turn, P now and then and
+// the Pause button clicked to go on, and a lost game or a cleared level clicked away.
+export async function playFor(page, seconds) {
+  const end = Date.now() + seconds * 1000;
+  const shown = (name) => page.getByRole('button', { name, exact: false }).isVisible();
+  let turn = 0;
+  while (Date.now() < end) {
+    const key = turn % 2 ? 'ArrowLeft' : 'ArrowRight';
+    await holdKey(page, key, 300 + (turn * 137) % 500);
+    await page.keyboard.up(key);
+    await page.waitForTimeout((turn * 71) % 200);
+    for (const name of ['Game Over', 'Level:']) {
+      if (await shown(name)) await page.getByRole('button', { name, exact: false }).click();
+    }
+    if (turn % 7 === 3) {
+      await page.keyboard.press('KeyP');
+      await page.waitForTimeout(250);
+      if ((await shown('Pause')) && !(await shown('Game Over'))) await page.getByRole('button', { name: 'Pause' }).click();
+    }
+    ++turn;
+  }
+}
+
+// Stops the game where it stands: a lost game or a cleared level clicked away, then P.
+export async function pauseGame(page) {
+  for (const name of ['Game Over', 'Level:']) {
+    const button = page.getByRole('button', { name, exact: false });
+    if (await button.isVisible()) await button.click();
+  }
+  await page.keyboard.press('KeyP');
+  await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
 }

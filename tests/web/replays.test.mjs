@@ -9,30 +9,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { test } from 'node:test';
 
-import { channels, grab, holdKey, look, nextFrame, openGame } from './browser.mjs';
-
-// Plays for `seconds` as a person would: the arrows held in turn, P now and then and
-// the Pause button clicked to go on, and a lost game or a cleared level clicked away.
-async function playFor(page, seconds) {
-  const end = Date.now() + seconds * 1000;
-  const shown = (name) => page.getByRole('button', { name, exact: false }).isVisible();
-  let turn = 0;
-  while (Date.now() < end) {
-    const key = turn % 2 ? 'ArrowLeft' : 'ArrowRight';
-    await holdKey(page, key, 300 + (turn * 137) % 500);
-    await page.keyboard.up(key);
-    await page.waitForTimeout((turn * 71) % 200);
-    for (const name of ['Game Over', 'Level:']) {
-      if (await shown(name)) await page.getByRole('button', { name, exact: false }).click();
-    }
-    if (turn % 7 === 3) {
-      await page.keyboard.press('KeyP');
-      await page.waitForTimeout(250);
-      if ((await shown('Pause')) && !(await shown('Game Over'))) await page.getByRole('button', { name: 'Pause' }).click();
-    }
-    ++turn;
-  }
-}
+import { channels, grab, holdKey, look, nextFrame, openGame, pauseGame, playFor } from './browser.mjs';
 
 async function chooseReplay(page, file) {
   const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('#tilerush-watch')]);
@@ -70,12 +47,7 @@ test('a game played for 20 s, saved with "Save replay", holds in tilerush-sim an
   assert.deepEqual([sim.status, sim.stderr], [0, ''], 'tilerush-sim holds every expectation');
 
   // The player's game paused, so that its board stands still while the replay plays.
-  for (const name of ['Game Over', 'Level:']) {
-    const button = page.getByRole('button', { name, exact: false });
-    if (await button.isVisible()) await button.click();
-  }
-  await page.keyboard.press('KeyP');
-  await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
+  await pauseGame(page);
   const left = await grab(page);
 
   // Watched in the page, the player's keys do nothing to it.
