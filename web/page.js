@@ -172,7 +172,7 @@
 
   const controls = document.getElementById('tilerush-controls');
   const replays = new TilerushReplays(controls, root, send);
-  const sound = new TilerushSound(controls, root, send, () => loadScript('tilerush-cues.js'));
+  const sound = new TilerushSound(controls, root, send);
   // The page's sound may start on any key press, tap or click on it, and only then.
   function listenForTheFirstTouch() {
     for (const type of ['keydown', 'pointerdown', 'touchend']) {

@@ -1,26 +1,31 @@
 // The game's sound in the page. The game's side chooses the cues, with the window's
 // own rules, and names each by its number; this plays them through Web Audio. The cues
-// are the window's own samples, made once at this page's sample rate by a small
-// program of their own (tilerush-cues.wasm), loaded when the sound first starts.
-// Browsers let a page start its sound only on a key press, tap or click, so nothing
-// is loaded or made before one. The sound control under the game area and the M key
-// turn it off and on; that choice is the only thing the page keeps in local storage.
+// are the window's own samples, made once at this page's sample rate by a worker of
+// their own (web/cue-maker.js), started when the sound first starts. Browsers let a
+// page start its sound only on a key press, tap or click, so nothing is made before
+// one. The sound control under the game area and the M key turn it off and on; that
+// choice is the only thing the page keeps in local storage.
 'use strict';
 
 const TILERUSH_SOUND_STORAGE_KEY = 'tilerush.sound';
 // Muting and unmuting fade over this long, as the window's mixer does: a cut clicks.
 const TILERUSH_SOUND_FADE_S = 0.008;
+// A running context wakes the audio thread hundreds of times a second even when all
+// it plays is silence; after this long without a cue (longer than any cue lasts) it
+// rests until the next one, which wakes it in a few milliseconds.
+const TILERUSH_SOUND_REST_AFTER_MS = 2000;
 
 class TilerushSound {
   // `send(message)` goes to the game's side; `game` is the game area, which gets the
-  // keyboard back after the control is used; `loadCueMaker()` loads tilerush-cues.js.
-  constructor(controls, game, send, loadCueMaker) {
+  // keyboard back after the control is used.
+  constructor(controls, game, send) {
     this.send = send;
-    this.loadCueMaker = loadCueMaker;
     this.on = TilerushSound.storedChoice() !== 'off';
     this.context = null;
     this.cues = null;
     this.sounding = new Set();
+    this.resting = false;
+    this.restTimer = 0;
 
     const label = document.createElement('label');
     label.className = 'tilerush-control tilerush-sound';
@@ -56,47 +61,34 @@ class TilerushSound {
   wake() {
     if (!this.on) return;
     if (!this.context) this.start();
-    else if (this.context.state === 'suspended') this.context.resume();
+    else if (this.context.state === 'suspended' && !this.resting) this.context.resume();
   }
 
   start() {
     const Context = window.AudioContext || window.webkitAudioContext;
-    if (!Context) return; // a browser without Web Audio plays silently
+    // A browser without Web Audio or workers plays silently.
+    if (!Context || typeof Worker !== 'function') return;
     this.context = new Context({ latencyHint: 'interactive' });
-    this.loadCueMaker()
-      .then(() => createTilerushCues())
-      .then((maker) => this.makeCues(maker))
-      .catch(() => {}); // without its cues the game plays silently
+    const maker = new Worker('cue-maker.js');
+    maker.onmessage = (event) => {
+      maker.terminate();
+      if (!event.data.failed) this.cuesMade(event.data);
+    };
+    maker.onerror = () => maker.terminate(); // without its cues the game plays silently
+    maker.postMessage({ rate: this.context.sampleRate });
   }
 
-  // Every cue into an AudioBuffer, a few at a time so that the page never stalls; then
-  // the mixer, and the game's side is told to start choosing cues.
-  async makeCues(maker) {
+  // `samples[n]` is cue n; `curve` is the window's soft limit over sums from -loudest
+  // to loudest. Once the mixer is built, the game's side is told to choose cues.
+  cuesMade({ samples, curve, loudest }) {
     const c = this.context;
-    const cues = [];
-    for (let n = 0; n < maker._tilerush_cue_count(); ++n) {
-      const at = maker._tilerush_cue_samples(n, c.sampleRate) / 4;
-      const samples = maker.HEAPF32.subarray(at, at + maker._tilerush_cue_frames());
-      const buffer = c.createBuffer(1, samples.length, c.sampleRate);
-      buffer.copyToChannel(samples, 0);
-      cues.push(buffer);
-      await new Promise((next) => setTimeout(next, 0));
-    }
-    this.mixer(maker);
-    this.cues = cues;
-    this.send({ type: 'hear', on: this.on });
-  }
-
-  // Cues, then the mute fade, then the window's soft limit: the sum scaled into the
-  // shaper's [-1, 1], from the loudest the cues let through at once, and bent
-  // smoothly below full scale, so that a pile of cues never clips.
-  mixer(maker) {
-    const c = this.context;
-    const loudest = maker._tilerush_loudest_sum();
-    const curve = new Float32Array(4097);
-    for (let i = 0; i < curve.length; ++i) {
-      curve[i] = maker._tilerush_bend(loudest * ((2 * i) / (curve.length - 1) - 1));
-    }
+    this.cues = samples.map((s) => {
+      const buffer = c.createBuffer(1, s.length, c.sampleRate);
+      buffer.copyToChannel(s, 0);
+      return buffer;
+    });
+    // Cues, then the mute fade, then the limit: the sum scaled into the shaper's
+    // [-1, 1] and bent smoothly below full scale, so that a pile of cues never clips.
     this.volume = c.createGain();
     this.volume.gain.value = this.on ? 1 : 0;
     const scale = c.createGain();
@@ -104,6 +96,7 @@ class TilerushSound {
     const limit = c.createWaveShaper();
     limit.curve = curve;
     this.volume.connect(scale).connect(limit).connect(c.destination);
+    this.send({ type: 'hear', on: this.on });
   }
 
   play(number) {
@@ -114,7 +107,20 @@ class TilerushSound {
     source.connect(this.volume);
     source.onended = () => this.sounding.delete(source);
     this.sounding.add(source);
+    this.keepAwake();
     source.start();
+  }
+
+  keepAwake() {
+    if (this.resting) {
+      this.resting = false;
+      this.context.resume();
+    }
+    clearTimeout(this.restTimer);
+    this.restTimer = setTimeout(() => {
+      this.resting = true;
+      this.context.suspend();
+    }, TILERUSH_SOUND_REST_AFTER_MS);
   }
 
   // M: its first key-down of a press turns the sound over; a held M repeats without.
