@@ -97,6 +97,7 @@ class TilerushSound {
     limit.curve = curve;
     this.volume.connect(scale).connect(limit).connect(c.destination);
     this.send({ type: 'hear', on: this.on });
+    this.keepAwake();
   }
 
   play(number) {
@@ -111,6 +112,7 @@ class TilerushSound {
     source.start();
   }
 
+  // Awake now, and resting once nothing has been played for a while.
   keepAwake() {
     if (this.resting) {
       this.resting = false;
