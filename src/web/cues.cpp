@@ -1,6 +1,7 @@
-// The page's cue maker, a program of its own that the page loads when its sound first
-// starts: the very samples the window plays, made at the page's sample rate, and the
-// window's soft limit for the page's mixer. It holds no game.
+// The page's cue maker, a program of its own that the page's cue worker
+// (web/cue-maker.js) loads when the sound first starts: the very samples the window
+// plays, made at the page's sample rate, and the window's soft limit for the page's
+// mixer. It holds no game.
 #include <emscripten/emscripten.h>
 
 #include <vector>
