@@ -136,8 +136,15 @@ test('heard from the first key press, each cue one the game asked for; M silence
   await page.click('#tilerush-sound');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'tilerush', 'the keys go back to the game');
   assert.deepEqual(await page.evaluate(() => ({ ...localStorage })), { 'tilerush.sound': 'on' });
-  await page.waitForFunction(() => window.tilerushHeard.started.length > 0, null, { timeout: 20000 });
-  assert.equal((await heard(page)).contexts, 1);
+  // Whatever became of the ball meanwhile, the right arrow launches it again if it rests.
+  for (let i = 0; i < 20 && (await heard(page)).started.length === 0; ++i) {
+    await holdKey(page, 'ArrowRight', 100);
+    await page.keyboard.up('ArrowRight');
+    await page.waitForTimeout(900);
+  }
+  const turnedOn = await heard(page);
+  assert.ok(turnedOn.started.length > 0, 'nothing heard once the control turned the sound on');
+  assert.equal(turnedOn.contexts, 1);
   assert.deepEqual(errors, []);
   await context.close();
 });
