@@ -9,6 +9,7 @@
 #include "game/listener.h"
 #include "game/session.h"
 #include "sim/runner.h"
+#include "sim/values.h"
 #include "sound/cues.h"
 #include "sound/policy.h"
 
@@ -40,6 +41,11 @@ int main(int argc, char** argv) {
   session.form().setListener(&ear);
   std::ostringstream dumps;
   sim::ScriptRunner runner(session, replay, dumps);
-  while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
+  try {
+    while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
+  } catch (const sim::ScriptError& e) {
+    std::cerr << "tilerush-cues-of-replay: line " << e.line() << ": " << e.what() << '\n';
+    return 2;
+  }
   return 0;
 }
