@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   try {
     while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
   } catch (const sim::ScriptError& e) {
-    std::cerr << "tilerush-cues-of-replay: line " << e.line() << ": " << e.what() << '\n';
+    std::cerr << "tilerush-cues-of-replay: line " << runner.line() << ": " << e.what() << '\n';
     return 2;
   }
   return 0;
