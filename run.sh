@@ -66,10 +66,33 @@ WEB_PACKAGES=(
 )
 WEB_TEST_PACKAGES=(chromium)
 
-# Any node and npm will do, Debian's or not.
+# Debian's node and npm, unless some node is there already; either way it must be as new
+# as package.json's "engines" asks (a test holds every package of the lock file to it).
 node_packages() {
   command -v node >/dev/null || echo nodejs
   command -v npm >/dev/null || echo npm
+}
+
+# Stops in one line when a tool is older than the project needs: better than a test
+# that fails later for a reason it does not say.
+require_version() {
+  local tool=$1 have=$2 need=$3 purpose=$4
+  if [ -z "$have" ] || [ "$(printf '%s\n' "$need" "$have" | sort -V | head -n1)" != "$need" ]; then
+    echo "run.sh: $purpose need $tool $need or newer, and this system has $tool ${have:-of an unknown version}" >&2
+    exit 1
+  fi
+}
+
+check_node() {
+  local need
+  need=$(sed -n 's/^ *"node": *">= *\([0-9][0-9.]*\)".*/\1/p' package.json | head -n1)
+  require_version node "$(node --version 2>/dev/null | sed 's/^v//')" "$need" "the browser page's server and tests"
+}
+
+# Debian 12's emscripten, the oldest the page is built and tested with.
+check_emscripten() {
+  require_version em++ "$(em++ --version 2>/dev/null | sed -n '1s/.*) \([0-9][0-9.]*\).*/\1/p')" 3.1.6 \
+    "the browser edition's build and tests"
 }
 
 # em++ runs node tools that need Debian's modules in /usr/share/nodejs, where a node
@@ -77,6 +100,8 @@ node_packages() {
 build_web() {
   # shellcheck disable=SC2046
   install_packages "${WEB_PACKAGES[@]}" $(node_packages)
+  check_emscripten
+  check_node
   NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B "$WEB_DIR" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
   NODE_PATH=/usr/share/nodejs cmake --build "$WEB_DIR" --parallel
 }
