@@ -2,16 +2,9 @@
 // with real elapsed time; keys and clicks are given at the clock's present instant.
 #include "app/qt_game.h"
 
-#include <algorithm>
-
 #include "game/layout.h"
 
 namespace tilerush {
-namespace {
-
-constexpr std::int64_t kNsPerMs = 1'000'000;
-
-}  // namespace
 
 QtGame::QtGame(Session::SeedSource seeds)
     : session_(std::move(seeds)),
@@ -46,47 +39,40 @@ void QtGame::show() {
   window_->show();
   window_->setFocus();
   realTime_.start();
-  pacer_.restart();
-  pacer_.step(realTime_.nsecsElapsed());
+  paced_.restartClock(realTime_.nsecsElapsed());
   wakeAtNextDue();
 }
 
 void QtGame::give(const Input& input) {
-  if (!takeInput_ || !session_.isOpen()) return;
-  catchUp();
-  session_.give(input);
+  if (!takeInput_) return;
+  paced_.give(input, realTime_.nsecsElapsed());
   wakeAtNextDue();
 }
 
 // The wake-up, not a call from here, runs `reached`: a replay asking for one stretch
 // after another never nests one inside the other.
 void QtGame::runUntil(std::int64_t until, std::function<void()> reached) {
-  until_ = until;
-  reached_ = std::move(reached);
+  paced_.runUntil(until, std::move(reached));
   wakeAtNextDue();
 }
 
+void QtGame::halt() {
+  paced_.halt();
+  wake_.stop();
+}
+
 void QtGame::catchUp() {
-  std::int64_t target = session_.now() + pacer_.step(realTime_.nsecsElapsed());
-  if (until_) target = std::min(target, *until_);
-  session_.advanceTo(target);
-  if (until_ && session_.now() >= *until_) {
-    until_.reset();
-    // May ask for the next stretch at once.
-    if (auto reached = std::exchange(reached_, nullptr)) reached();
-  }
+  paced_.catchUp(realTime_.nsecsElapsed());
   wakeAtNextDue();
 }
 
 void QtGame::wakeAtNextDue() {
-  std::optional<std::int64_t> next = session_.nextDue();
-  if (until_ && (!next || *until_ < *next)) next = until_;
-  if (!next) {
+  const std::optional<std::int64_t> ns = paced_.wakeDelayNs();
+  if (!ns) {
     wake_.stop();
     return;
   }
-  const std::int64_t ns = pacer_.realDelayNs(*next - session_.now());
-  wake_.start(static_cast<int>((ns + kNsPerMs - 1) / kNsPerMs));
+  wake_.start(static_cast<int>((*ns + kNsPerMs - 1) / kNsPerMs));
 }
 
 }  // namespace tilerush

@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "display/pacer.h"
 #include "display/qt/game_window.h"
+#include "game/paced_game.h"
 #include "game/session.h"
 
 namespace tilerush {
@@ -32,10 +32,13 @@ class QtGame : public QObject {
   void takePlayerInput(bool take) { takeInput_ = take; }
   // Game time stops at `until` until asked to go on, and `reached` runs there.
   void runUntil(std::int64_t until, std::function<void()> reached);
+  // Game time stops for good: a watched replay has ended, and its final state stays.
+  void halt();
   // Brings game time up to the present: every tick due by now fires.
   void catchUp();
 
   Session& session() { return session_; }
+  PacedGame& paced() { return paced_; }
   Form1& form() { return session_.form(); }
   Display& display() { return session_.display(); }
   GameWindow& window() { return *window_; }
@@ -46,13 +49,11 @@ class QtGame : public QObject {
   void wakeAtNextDue();
 
   Session session_;
+  PacedGame paced_{session_};
   std::unique_ptr<GameWindow> window_;
-  Pacer pacer_;
   QElapsedTimer realTime_;
   QTimer wake_;
   bool takeInput_ = true;
-  std::optional<std::int64_t> until_;
-  std::function<void()> reached_;
 };
 
 }  // namespace tilerush

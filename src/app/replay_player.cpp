@@ -25,6 +25,7 @@ void ReplayPlayer::next() {
   std::optional<std::int64_t> until = pace_.next();
   if (game_.session().isOpen() && !game_.window().isVisible()) game_.show();
   if (until) return game_.runUntil(*until, [this] { next(); });
+  game_.halt();
   out_ << pace_.verdict() << '\n';
   out_.flush();
 }

@@ -4,11 +4,6 @@
 #include <algorithm>
 
 namespace tilerush {
-namespace {
-
-constexpr std::int64_t kNsPerMs = 1'000'000;
-
-}  // namespace
 
 std::int64_t Pacer::step(std::int64_t realNs) {
   if (!lastNs_) {

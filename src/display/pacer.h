@@ -6,6 +6,8 @@
 
 namespace tilerush {
 
+inline constexpr std::int64_t kNsPerMs = 1'000'000;
+
 // Game time runs with real time, in whole milliseconds, the fractions carried over.
 // A wake-up that comes very late (a suspended laptop, a stalled desktop, a hidden
 // browser tab) moves the game on by at most kMaxStepMs, a few ticks, instead of a

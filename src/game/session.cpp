@@ -81,6 +81,7 @@ void Session::fire(TimerId timer, int count) {
   for (int i = 0; i < count && !clock_.holding(); ++i) {
     if (form_.element(timer).interval() <= 0) return;
     form_.fire(timer);
+    ++firings_[static_cast<std::size_t>(timer)];
     notify(GameEvent::Tick, nameOf(timer));
   }
 }

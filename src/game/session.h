@@ -3,6 +3,7 @@
 // front end (tilerush-sim, the window, the page) plays through one of these.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -82,6 +83,9 @@ class Session : private Platform {
   std::int64_t now() const { return clock_.now(); }
   std::optional<std::int64_t> nextDue() const { return clock_.nextDue(); }
   bool holding() const { return clock_.holding(); }
+  // How many times a timer has fired in this session: a front end that must act "at
+  // the next paddle tick" compares two counts.
+  std::uint64_t firings(TimerId timer) const { return firings_[static_cast<std::size_t>(timer)]; }
   // Moves game time on, firing the ticks that fall due.
   void advanceTo(std::int64_t t) { clock_.advanceTo(t); }
   void advanceBy(std::int64_t ms) { clock_.advanceTo(clock_.now() + ms); }
@@ -126,6 +130,7 @@ class Session : private Platform {
   Form1 form_{display_, *this, random_};
   bool open_ = false;
   std::deque<Input> held_;
+  std::array<std::uint64_t, kTimers.size()> firings_{};
   InputLog* log_ = nullptr;
   EventWatcher watcher_;
   ClickRefusal refuseClick_;

@@ -4,7 +4,6 @@
 
 #include <emscripten/emscripten.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -13,9 +12,7 @@
 namespace tilerush {
 namespace {
 
-constexpr double kNsPerMs = 1'000'000;
-
-std::int64_t nanoseconds(double realMs) { return std::llround(realMs * kNsPerMs); }
+std::int64_t nanoseconds(double realMs) { return std::llround(realMs * static_cast<double>(kNsPerMs)); }
 
 }  // namespace
 
@@ -45,42 +42,20 @@ void PageGame::show(double realMs) {
   view_.showAll();
 }
 
-void PageGame::restartClock(double realMs) {
-  pacer_.restart();
-  pacer_.step(nanoseconds(realMs));
-}
+void PageGame::restartClock(double realMs) { paced_.restartClock(nanoseconds(realMs)); }
 
-void PageGame::catchUp(double realMs) {
-  const std::int64_t step = pacer_.step(nanoseconds(realMs));
-  if (halted_ || !session_.isOpen()) return;
-  std::int64_t target = session_.now() + step;
-  if (until_) target = std::min(target, *until_);
-  session_.advanceTo(target);
-  if (until_ && session_.now() >= *until_) {
-    until_.reset();
-    // May ask for the next stretch at once.
-    if (auto reached = std::exchange(reached_, nullptr)) reached();
-  }
-}
+void PageGame::catchUp(double realMs) { paced_.catchUp(nanoseconds(realMs)); }
 
-void PageGame::give(const Input& input, double realMs) {
-  if (halted_ || !session_.isOpen()) return;
-  catchUp(realMs);
-  session_.give(input);
-}
+void PageGame::give(const Input& input, double realMs) { paced_.give(input, nanoseconds(realMs)); }
 
 void PageGame::runUntil(std::int64_t until, std::function<void()> reached) {
-  until_ = until;
-  reached_ = std::move(reached);
+  paced_.runUntil(until, std::move(reached));
 }
 
 double PageGame::paint() {
   view_.paint();
-  if (halted_) return -1;
-  std::optional<std::int64_t> next = session_.nextDue();
-  if (until_ && (!next || *until_ < *next)) next = until_;
-  if (!next) return -1;
-  return static_cast<double>(pacer_.realDelayNs(*next - session_.now())) / kNsPerMs;
+  const std::optional<std::int64_t> ns = paced_.wakeDelayNs();
+  return ns ? static_cast<double>(*ns) / static_cast<double>(kNsPerMs) : -1;
 }
 
 }  // namespace tilerush

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "display/pacer.h"
 #include "display/web/web_view.h"
+#include "game/paced_game.h"
 #include "game/session.h"
 #include "web/page_sound.h"
 
@@ -40,7 +40,7 @@ class PageGame {
   // Game time stops at `until` until asked to go on, and `reached` runs there.
   void runUntil(std::int64_t until, std::function<void()> reached);
   // Game time stops for good: a replay has ended, and its final state stays.
-  void halt() { halted_ = true; }
+  void halt() { paced_.halt(); }
   // Whether what happens in this game is heard from now on.
   void hear(bool on) { sound_.hear(on); }
 
@@ -49,16 +49,14 @@ class PageGame {
   double paint();
 
   Session& session() { return session_; }
+  PacedGame& paced() { return paced_; }
   WebView& view() { return view_; }
 
  private:
   Session session_;
   WebView view_{session_.display()};
   PageSound sound_{session_.form()};
-  Pacer pacer_;
-  bool halted_ = false;
-  std::optional<std::int64_t> until_;
-  std::function<void()> reached_;
+  PacedGame paced_{session_};
 };
 
 }  // namespace tilerush

@@ -20,11 +20,11 @@ forbid() {
   fi
 }
 
-core="display/[a-z_]+\.h|game/|board/|ball/|flow/|logo/|sim/|sound/"
+core="display/[a-z_]+\.h|game/|board/|ball/|flow/|logo/|controls/|sim/|sound/"
 toolkits="Q[A-Za-z]*|qt|emscripten"
 front_ends="display/qt/|display/web/|app/|web/"
 
-for folder in game board ball flow logo sim sound; do
+for folder in game board ball flow logo controls sim sound; do
   forbid "$folder" "$toolkits" "the core folder $folder includes a toolkit"
   forbid "$folder" "$front_ends" "the core folder $folder includes a front end"
 done
@@ -33,7 +33,7 @@ for file in "$src"/display/*.h "$src"/display/*.cpp; do
   hits=$(grep -nE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($toolkits|$front_ends)" "$file")
   [ -z "$hits" ] || { echo "FAIL: ${file#$src/} includes a toolkit or a front end: $hits"; failures=$((failures + 1)); }
 done
-forbid display "game/|board/|ball/|flow/|logo/|sim/|sound/policy|sound/cues" "src/display/ includes the game"
+forbid display "game/|board/|ball/|flow/|logo/|controls/|sim/|sound/policy|sound/cues" "src/display/ includes the game"
 forbid display/qt "display/web/|app/|web/|emscripten" "the Qt window includes another front end"
 forbid display/web "display/qt/|app/|Q[A-Za-z]*|qt" "the browser back end includes another front end"
 forbid app "display/web/|web/|emscripten" "the window's program includes the page's"

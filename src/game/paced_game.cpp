@@ -1,0 +1,46 @@
+// Real time into game time for a front end, and when it must wake next.
+#include "game/paced_game.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tilerush {
+
+void PacedGame::restartClock(std::int64_t realNs) {
+  pacer_.restart();
+  pacer_.step(realNs);
+}
+
+void PacedGame::catchUp(std::int64_t realNs) {
+  const std::int64_t step = pacer_.step(realNs);
+  if (halted_ || !session_.isOpen()) return;
+  std::int64_t target = session_.now() + step;
+  if (until_) target = std::min(target, *until_);
+  session_.advanceTo(target);
+  if (until_ && session_.now() >= *until_) {
+    until_.reset();
+    if (Step reached = std::exchange(reached_, nullptr)) reached();
+  }
+  if (look_ && !halted_) look_();
+}
+
+void PacedGame::give(const Input& input, std::int64_t realNs) {
+  if (halted_ || !session_.isOpen()) return;
+  catchUp(realNs);
+  session_.give(input);
+}
+
+void PacedGame::runUntil(std::int64_t until, Step reached) {
+  until_ = until;
+  reached_ = std::move(reached);
+}
+
+std::optional<std::int64_t> PacedGame::wakeDelayNs() const {
+  if (halted_) return std::nullopt;
+  std::optional<std::int64_t> next = session_.nextDue();
+  if (until_ && (!next || *until_ < *next)) next = until_;
+  if (!next) return std::nullopt;
+  return pacer_.realDelayNs(*next - session_.now());
+}
+
+}  // namespace tilerush

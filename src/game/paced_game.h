@@ -1,0 +1,57 @@
+// A session moved on by real time, as the window and the page run it: the front end
+// says what time it is at each wake-up and each input, and arms one timer of its own
+// for the delay this says. So both front ends pace the game the one same way.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "display/pacer.h"
+#include "game/session.h"
+
+namespace tilerush {
+
+class PacedGame {
+ public:
+  using Step = std::function<void()>;
+
+  explicit PacedGame(Session& session) : session_(session) {}
+  PacedGame(const PacedGame&) = delete;
+  PacedGame& operator=(const PacedGame&) = delete;
+
+  // Game time goes on from real instant `realNs` (nanoseconds from any fixed origin)
+  // as if no real time had passed since it last ran: the game was hidden or not shown.
+  void restartClock(std::int64_t realNs);
+  // Brings game time up to `realNs`, firing every tick due by then, but never past
+  // an instant runUntil set.
+  void catchUp(std::int64_t realNs);
+  // Gives the player's input at the clock's present instant, once it is brought up to `realNs`.
+  void give(const Input& input, std::int64_t realNs);
+  // Game time stops at `until` until asked to go on, and `reached` runs there (it may
+  // ask for the next stretch at once).
+  void runUntil(std::int64_t until, Step reached);
+  // Game time stops for good: a watched replay has ended, and its final state stays.
+  void halt() { halted_ = true; }
+  bool halted() const { return halted_; }
+  // Runs after every catch-up of an open game, with the clock at the present instant:
+  // where the controls look at the game and may give it input.
+  void afterCatchUp(Step look) { look_ = std::move(look); }
+
+  // Real nanoseconds after the last catch-up until the clock next needs bringing up
+  // to date; none while nothing falls due.
+  std::optional<std::int64_t> wakeDelayNs() const;
+
+  Session& session() { return session_; }
+  const Session& session() const { return session_; }
+
+ private:
+  Session& session_;
+  Pacer pacer_;
+  bool halted_ = false;
+  std::optional<std::int64_t> until_;
+  Step reached_;
+  Step look_;
+};
+
+}  // namespace tilerush
