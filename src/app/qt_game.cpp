@@ -57,7 +57,7 @@ void QtGame::runUntil(std::int64_t until, std::function<void()> reached) {
 }
 
 void QtGame::halt() {
-  paced_.halt();
+  paced_.stand();
   wake_.stop();
 }
 

@@ -25,7 +25,7 @@ Controls::Controls(PacedGame& game) : game_(game), session_(game.session()) {
 
 Controls::~Controls() { game_.afterCatchUp(nullptr); }
 
-bool Controls::ready() const { return session_.isOpen() && !game_.halted(); }
+bool Controls::ready() const { return session_.isOpen() && !game_.still(); }
 
 void Controls::key(bool down, int code, std::int64_t realNs) {
   game_.catchUp(realNs);

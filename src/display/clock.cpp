@@ -17,6 +17,14 @@ void Clock::intervalChanged(const Element& timer) {
   ++scheduleChanges_;
 }
 
+void Clock::restart() {
+  timers_.clear();
+  now_ = 0;
+  holdEnd_.reset();
+  resume_ = nullptr;
+  ++scheduleChanges_;
+}
+
 const Clock::Schedule* Clock::firstDue() const {
   const Schedule* first = nullptr;
   for (const Schedule& s : timers_) {

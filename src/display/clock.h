@@ -27,6 +27,8 @@ class Clock : public DisplayObserver {
   void setHoldEndHandler(Step handler) { onHoldEnd_ = std::move(handler); }
 
   std::int64_t now() const { return now_; }
+  // Back to time 0 with no timer and no hold, as a new clock.
+  void restart();
   // The next instant at which a tick or the end of a hold falls due; none when no
   // timer runs and no hold lasts.
   std::optional<std::int64_t> nextDue() const;

@@ -11,15 +11,22 @@ std::int64_t Pacer::step(std::int64_t realNs) {
     carryNs_ = 0;
     return 0;
   }
-  std::int64_t elapsed = std::max<std::int64_t>(realNs - *lastNs_, 0) + carryNs_;
+  const std::int64_t elapsed = std::max<std::int64_t>(realNs - *lastNs_, 0);
   lastNs_ = realNs;
-  if (elapsed > kMaxStepMs * kNsPerMs) elapsed = kMaxStepMs * kNsPerMs;
-  carryNs_ = elapsed % kNsPerMs;
-  return elapsed / kNsPerMs;
+  const std::int64_t ceiling = kMaxStepMs * kNsPerMs * rate_.game / rate_.real;
+  const std::int64_t gameNs = std::min(elapsed * rate_.game / rate_.real + carryNs_, ceiling);
+  carryNs_ = gameNs % kNsPerMs;
+  return gameNs / kNsPerMs;
 }
 
 std::int64_t Pacer::realDelayNs(std::int64_t gameMs) const {
-  return std::max<std::int64_t>(gameMs * kNsPerMs - carryNs_, 0);
+  const std::int64_t gameNs = std::max<std::int64_t>(gameMs * kNsPerMs - carryNs_, 0);
+  return (gameNs * rate_.real + rate_.game - 1) / rate_.game;
+}
+
+void Pacer::setRate(Rate rate) {
+  rate_ = rate;
+  carryNs_ = 0;
 }
 
 }  // namespace tilerush

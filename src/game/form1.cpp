@@ -12,6 +12,11 @@ namespace tilerush {
 Form1::Form1(Display& display, Platform& platform, RandomSource& random)
     : display_(display), platform_(platform), random_(random) {}
 
+void Form1::forget() {
+  state_ = GameState{};
+  e_ = Elements{};
+}
+
 void Form1::open() {
   display_.build(formLayout());
   bindElements();

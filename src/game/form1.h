@@ -30,6 +30,9 @@ class Form1 {
   // Whoever hears what happens in play; none by default, and tilerush-sim sets none.
   void setListener(GameListener* listener) { listener_ = listener; }
 
+  // The state record zeroed and no element known, as before the program first opened
+  // the window; for a session started again from nothing.
+  void forget();
   // Opens the window: creates every element from the layout, then runs start-up.
   // The clock starts the three timers as the layout creates them.
   void open();

@@ -5,6 +5,11 @@
 #include <utility>
 
 namespace tilerush {
+namespace {
+
+constexpr std::int64_t kFastestWakeNs = 16 * kNsPerMs;
+
+}  // namespace
 
 void PacedGame::restartClock(std::int64_t realNs) {
   pacer_.restart();
@@ -13,7 +18,7 @@ void PacedGame::restartClock(std::int64_t realNs) {
 
 void PacedGame::catchUp(std::int64_t realNs) {
   const std::int64_t step = pacer_.step(realNs);
-  if (halted_ || !session_.isOpen()) return;
+  if (still_ || !session_.isOpen()) return;
   std::int64_t target = session_.now() + step;
   if (until_) target = std::min(target, *until_);
   session_.advanceTo(target);
@@ -21,11 +26,21 @@ void PacedGame::catchUp(std::int64_t realNs) {
     until_.reset();
     if (Step reached = std::exchange(reached_, nullptr)) reached();
   }
-  if (look_ && !halted_) look_();
+  if (look_ && !still_) look_();
+}
+
+void PacedGame::go(std::int64_t realNs) {
+  still_ = false;
+  restartClock(realNs);
+}
+
+void PacedGame::setRate(Pacer::Rate rate, std::int64_t realNs) {
+  catchUp(realNs);
+  pacer_.setRate(rate);
 }
 
 void PacedGame::give(const Input& input, std::int64_t realNs) {
-  if (halted_ || !session_.isOpen()) return;
+  if (still_ || !session_.isOpen()) return;
   catchUp(realNs);
   session_.give(input);
 }
@@ -35,12 +50,18 @@ void PacedGame::runUntil(std::int64_t until, Step reached) {
   reached_ = std::move(reached);
 }
 
+void PacedGame::runFreely() {
+  until_.reset();
+  reached_ = nullptr;
+}
+
 std::optional<std::int64_t> PacedGame::wakeDelayNs() const {
-  if (halted_) return std::nullopt;
+  if (still_) return std::nullopt;
   std::optional<std::int64_t> next = session_.nextDue();
   if (until_ && (!next || *until_ < *next)) next = until_;
   if (!next) return std::nullopt;
-  return pacer_.realDelayNs(*next - session_.now());
+  const std::int64_t delay = pacer_.realDelayNs(*next - session_.now());
+  return pacer_.rate().game > pacer_.rate().real ? std::max(delay, kFastestWakeNs) : delay;
 }
 
 }  // namespace tilerush

@@ -31,15 +31,23 @@ class PacedGame {
   // Game time stops at `until` until asked to go on, and `reached` runs there (it may
   // ask for the next stretch at once).
   void runUntil(std::int64_t until, Step reached);
-  // Game time stops for good: a watched replay has ended, and its final state stays.
-  void halt() { halted_ = true; }
-  bool halted() const { return halted_; }
+  // Game time runs on with no stop ahead, and no step waits there.
+  void runFreely();
+  // Game time stands still (a watched replay paused, or at its end, its final state
+  // shown) until go(), which starts it again from real instant `realNs`.
+  void stand() { still_ = true; }
+  void go(std::int64_t realNs);
+  bool still() const { return still_; }
+  // Game time runs at `rate` from real instant `realNs` on.
+  void setRate(Pacer::Rate rate, std::int64_t realNs);
+  Pacer::Rate rate() const { return pacer_.rate(); }
   // Runs after every catch-up of an open game, with the clock at the present instant:
   // where the controls look at the game and may give it input.
   void afterCatchUp(Step look) { look_ = std::move(look); }
 
   // Real nanoseconds after the last catch-up until the clock next needs bringing up
-  // to date; none while nothing falls due.
+  // to date; none while nothing falls due or time stands still. Sped up, the game is
+  // woken no more often than a screen shows frames, a few ticks at a time.
   std::optional<std::int64_t> wakeDelayNs() const;
 
   Session& session() { return session_; }
@@ -48,7 +56,7 @@ class PacedGame {
  private:
   Session& session_;
   Pacer pacer_;
-  bool halted_ = false;
+  bool still_ = false;
   std::optional<std::int64_t> until_;
   Step reached_;
   Step look_;

@@ -32,6 +32,18 @@ void Session::queueDraws(const std::vector<float>& draws) {
   for (float draw : draws) random_.queue(draw);
 }
 
+void Session::restart() {
+  fixedSeed_.reset();
+  upcomingSeed_.reset();
+  random_ = RandomSource{};
+  clock_.restart();
+  form_.forget();
+  display_.build({});
+  open_ = false;
+  held_.clear();
+  firings_ = {};
+}
+
 void Session::open() {
   if (log_) log_->opening(upcomingSeed());
   open_ = true;

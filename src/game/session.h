@@ -67,11 +67,18 @@ class Session : private Platform {
 
   // Every start-up from now on seeds the random source with `seed`.
   void fixSeed(std::uint64_t seed);
+  // The next start-up alone seeds the random source with `seed`; later ones seed
+  // from the clock again (a replay's game raced afresh).
+  void seedNextStartUp(std::uint64_t seed) { upcomingSeed_ = seed; }
   // The seed the next start-up will use.
   std::uint64_t upcomingSeed();
   void queueDraws(const std::vector<float>& draws);
 
   bool isOpen() const { return open_; }
+  // Starts again from nothing, as a new session would: no window, no game, time 0, an
+  // unseeded random source. The display's observers, the input log and the watchers
+  // stay: a replay shown in a window is taken back to its start this way.
+  void restart();
   // Opens the window: start-up runs and the three timers start now.
   void open();
   // Gives input now, or, while a lost ball holds play, at the pause's end.

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <ios>
 #include <new>
+#include <sstream>
 
+#include "sim/script.h"
 #include "sim/values.h"
 
 namespace tilerush::sim {
@@ -24,12 +26,44 @@ bool looksBinary(std::istream& script) {
 
 }  // namespace
 
+std::optional<std::uint64_t> firstSeed(const std::string& script) {
+  std::istringstream in(script);
+  LineReader reader(in);
+  std::optional<std::uint64_t> seed;
+  try {
+    for (std::string line; reader.next(line);) {
+      Words words(line);
+      const std::string_view command = words.next();
+      if (command == "open") break;
+      if (command == "seed") seed = parseSeed(words.next());
+    }
+  } catch (const ScriptError&) {
+    return std::nullopt;
+  }
+  return seed;
+}
+
 ReplayCheck::ReplayCheck(std::unique_ptr<std::istream> script, std::optional<std::int64_t> longestMs)
     : script_(std::move(script)),
       longestMs_(longestMs),
       session_(systemClockSeed),
       runner_(session_, *script_, discarded_) {
+  session_.form().setListener(&markMaker_);
   if (looksBinary(*script_)) fail("not a replay: it is not a text file");
+}
+
+void ReplayCheck::MarkMaker::happened(Happening what, double, double) {
+  const std::int64_t now = session_.now();
+  switch (what) {
+    case Happening::BallLost:
+      return marks_.push_back({Mark::Kind::LostBall, now});
+    case Happening::LevelCleared:
+      return marks_.push_back({Mark::Kind::LevelCleared, now});
+    case Happening::GameOver:
+      return marks_.push_back({Mark::Kind::GameOver, now});
+    default:
+      return;
+  }
 }
 
 ReplayCheck::~ReplayCheck() = default;
@@ -57,11 +91,13 @@ bool ReplayCheck::proceed(std::int64_t gameMs) {
     }
     if (!over_ && !until_) {
       over_ = true;
+      facts_.length = session_.now();
       if (!session_.isOpen()) wrong_ = "not a replay: it never opens the window";
     }
   } catch (const ScriptError& e) {
     // A replay whose expectations fail is still worth watching: watching says so.
     over_ = true;
+    facts_.length = session_.now();
     if (e.status() != ScriptError::kUnmet) {
       wrong_ = "line " + std::to_string(e.line() > 0 ? e.line() : runner_.line()) + ": " + e.what();
     }

@@ -8,11 +8,31 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "game/session.h"
 #include "sim/runner.h"
 
 namespace tilerush::sim {
+
+// An instant of a replay worth a mark on its timeline.
+struct Mark {
+  enum class Kind { LostBall, LevelCleared, GameOver };
+  Kind kind = Kind::LostBall;
+  std::int64_t at = 0;  // game milliseconds
+  bool operator==(const Mark&) const = default;
+};
+
+// What a replay's check finds out besides whether it plays: how long it lasts in game
+// time, and its marks in time order.
+struct ReplayFacts {
+  std::int64_t length = 0;
+  std::vector<Mark> marks;
+};
+
+// The seed a replay's first game opens with: its last `seed` line before `open`; none
+// if it opens unseeded (or never). A replay raced afresh opens on the same draws.
+std::optional<std::uint64_t> firstSeed(const std::string& script);
 
 // Runs a replay through to its end on a headless session of its own, a stretch of
 // game time at a time, so that a front end can go on with other work in between.
@@ -30,11 +50,24 @@ class ReplayCheck {
   // Once over: empty when the replay plays through, otherwise what is wrong with it
   // ("line N: ..." or "not a replay: ...").
   const std::string& wrong() const { return wrong_; }
+  // Once over: the replay's length and marks.
+  const ReplayFacts& facts() const { return facts_; }
 
   // The whole check at once.
   static std::string run(std::unique_ptr<std::istream> script);
 
  private:
+  // Notes the instant of every lost ball, cleared level and "Game Over".
+  class MarkMaker : public GameListener {
+   public:
+    MarkMaker(const Session& session, std::vector<Mark>& marks) : session_(session), marks_(marks) {}
+    void happened(Happening what, double before, double after) override;
+
+   private:
+    const Session& session_;
+    std::vector<Mark>& marks_;
+  };
+
   void fail(std::string what);
 
   std::unique_ptr<std::istream> script_;
@@ -45,6 +78,8 @@ class ReplayCheck {
   std::optional<std::int64_t> until_;
   bool over_ = false;
   std::string wrong_;
+  ReplayFacts facts_;
+  MarkMaker markMaker_{session_, facts_.marks};
 };
 
 // A replay carried out on a front end's session; the front end moves its clock on

@@ -40,7 +40,7 @@ class PageGame {
   // Game time stops at `until` until asked to go on, and `reached` runs there.
   void runUntil(std::int64_t until, std::function<void()> reached);
   // Game time stops for good: a replay has ended, and its final state stays.
-  void halt() { paced_.halt(); }
+  void halt() { paced_.stand(); }
   // Whether what happens in this game is heard from now on.
   void hear(bool on) { sound_.hear(on); }
 
