@@ -9,9 +9,9 @@ void Form1::Timer2_Timer() {
   GameState& s = state_;
   Element& ball = *e_.ball;
   // A resting ball leaves upward, and sideways against the paddle's motion.
-  if (s.xspeed == 0 && s.yspeed == 0 && s.paddledir > 0) {
+  if (s.xspeed == 0 && s.yspeed == 0 && s.paddledir > kPaddleStill) {
     s.yspeed = toInt16(s.speed);
-    s.xspeed = s.paddledir == 1 ? -s.speed : s.speed;
+    s.xspeed = s.paddledir == kPaddleRight ? -s.speed : s.speed;
   }
   double left = ball.left() + s.xspeed * s.xfactor;
   double top = ball.top() - s.yspeed * s.yfactor;

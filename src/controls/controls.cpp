@@ -8,8 +8,7 @@ namespace tilerush {
 namespace {
 
 int keyOf(Steer steer) { return steer == Steer::Left ? kKeyLeft : kKeyRight; }
-// What the game's paddledir holds while the paddle goes that way.
-double paddledirOf(Steer steer) { return steer == Steer::Left ? 2 : 1; }
+double paddledirOf(Steer steer) { return steer == Steer::Left ? kPaddleLeft : kPaddleRight; }
 
 }  // namespace
 

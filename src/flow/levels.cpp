@@ -20,7 +20,7 @@ void Form1::nextlevel_Click() {
   e_.nextlevel->setVisible(false);
   // The new life's marker waits for the next brick hit.
   s.lives = toInt16(s.lives + 1.0);
-  if (s.lives > 6) s.lives = 6;
+  if (s.lives > kMostLives) s.lives = kMostLives;
   grid();
   start();
   resumePlay();

@@ -6,7 +6,7 @@ namespace tilerush {
 
 void Form1::showLife(double number, bool shown) {
   double index = number;
-  if (index < 1 || index > 6) return;
+  if (index < 1 || index > kMostLives) return;
   if (Element* marker = e_.life->member(static_cast<int>(index))) marker->setVisible(shown);
 }
 
@@ -17,7 +17,7 @@ void Form1::updatescore() {
   if (s.bonuspoints > 5000) {
     s.bonuspoints = s.bonuspoints - 5000;
     s.lives = toInt16(s.lives + 1.0);
-    if (s.lives > 6) s.lives = 6;
+    if (s.lives > kMostLives) s.lives = kMostLives;
     tell(Happening::ExtraLife, 0, s.lives);
   }
   // Shown on every hit: this is what brings up the marker of a life given at a level

@@ -5,7 +5,7 @@
 namespace tilerush {
 
 void Form1::start() {
-  state_.paddledir = 0;
+  state_.paddledir = kPaddleStill;
   state_.xspeed = 0;
   state_.yspeed = 0;
   state_.speed = stored(state_.cellw / 4);

@@ -17,6 +17,13 @@ inline constexpr int kMapRowSlots = 21;  // map rows 0..20
 inline constexpr int kCellColumns = 31;  // cellval columns 0..30
 inline constexpr int kCellRows = 36;     // cellval rows 0..35
 inline constexpr int kLogoBalls = 3;
+// Life markers exist for lives 1 to 6, and no award of a life goes past 6.
+inline constexpr int kMostLives = 6;
+
+// What paddledir holds: the way the keys last sent the paddle, 0 after a serve.
+inline constexpr double kPaddleStill = 0;
+inline constexpr double kPaddleRight = 1;
+inline constexpr double kPaddleLeft = 2;
 
 struct GameState {
   // Text of each map row, one digit a cell; only maps 1..5, rows 1..10 are filled.
@@ -34,7 +41,7 @@ struct GameState {
   double bottomedge = 0;
   double leftedge = 0;
   std::int16_t rightedge = 0;
-  double paddledir = 0;  // 0 still, 1 right, 2 left
+  double paddledir = kPaddleStill;  // a general number: kPaddleStill, kPaddleRight or kPaddleLeft
   double speed = 0;
   double xspeed = 0;        // twips a tick, positive to the right
   std::int16_t yspeed = 0;  // twips a tick, positive upward
