@@ -49,40 +49,81 @@ export function nextFrame(page) {
   return page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 }
 
-export async function grab(page) {
-  return decodePng(await page.locator('#tilerush').screenshot());
+// Where the game area is: its frame (#tilerush) and its canvas in CSS pixels of the
+// view, the canvas's own pixels, and the device pixel ratio.
+export function gameArea(page) {
+  return page.evaluate(() => {
+    const box = (e) => { const r = e.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; };
+    const canvas = document.querySelector('#tilerush canvas');
+    return { frame: box(document.getElementById('tilerush')), canvas: box(canvas), backing: [canvas.width, canvas.height],
+      ratio: devicePixelRatio };
+  });
 }
 
-// Where the paddle and the ball are in a picture at `scale` device pixels a pixel.
-export function look(frame, scale = 1) {
+// A picture of the game area at the device's resolution: `device` is the picture of the
+// frame, `left`, `top`, `width` and `height` where the canvas lies on it in device pixels,
+// and `at(x, y)` reads pixel (x, y) of the 568 x 489 layout at its middle, whatever the
+// scale, so that what the layout puts where can be checked at any scale.
+export async function grab(page) {
+  const device = decodePng(await page.locator('#tilerush').screenshot());
+  const { frame, canvas, ratio } = await gameArea(page);
+  // Playwright takes the picture from the whole CSS pixel at or before the frame's corner.
+  const left = Math.round((canvas.x - Math.floor(frame.x + 1e-3)) * ratio);
+  const top = Math.round((canvas.y - Math.floor(frame.y + 1e-3)) * ratio);
+  const width = Math.round(canvas.width * ratio);
+  const height = Math.round(canvas.height * ratio);
+  return {
+    device, left, top, deviceWidth: width, deviceHeight: height,
+    width: 568,
+    height: 489,
+    at: (x, y) => device.at(left + Math.floor(((x + 0.5) * width) / 568), top + Math.floor(((y + 0.5) * height) / 489)),
+  };
+}
+
+// Where the paddle and the ball are, in layout pixels, in a picture from grab: found
+// among its device pixels, at whatever scale.
+export function look(frame) {
+  const { device, left, top } = frame;
+  const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
+  const row = top + Math.floor((PADDLE_ROW + 0.5) * ky);
   let first = -1;
   let last = -1;
-  for (let x = 0; x < frame.width; ++x) {
-    if (frame.at(x, PADDLE_ROW * scale) !== ORANGE) continue;
+  for (let x = left; x < left + frame.deviceWidth; ++x) {
+    if (device.at(x, row) !== ORANGE) continue;
     if (first < 0) first = x;
     last = x;
   }
   let sumX = 0;
   let sumY = 0;
   let count = 0;
-  for (let y = 104 * scale; y < 482 * scale; ++y) {
-    for (let x = 8 * scale; x < 561 * scale; ++x) {
-      if (frame.at(x, y) !== BLUE) continue;
-      sumX += x;
-      sumY += y;
+  for (let y = top + Math.floor(104 * ky); y < top + Math.ceil(482 * ky); ++y) {
+    for (let x = left + Math.floor(8 * kx); x < left + Math.ceil(561 * kx); ++x) {
+      // The ball's blue, its antialiased rim included, the same on every side of it.
+      const p = device.at(x, y);
+      if (p >> 8 !== 0 || p < 0x80) continue;
+      sumX += x - left;
+      sumY += y - top;
       ++count;
     }
   }
   return {
-    paddleLeft: first / scale,
-    paddleRight: (last + 1) / scale,
-    paddleCentre: (first + last) / 2 / scale,
-    ball: count ? [sumX / count / scale, sumY / count / scale] : null,
+    paddleLeft: (first - left) / kx,
+    paddleRight: (last + 1 - left) / kx,
+    paddleCentre: ((first + last) / 2 - left) / kx,
+    ball: count ? [sumX / count / kx, sumY / count / ky] : null,
   };
 }
 
-// Pixels in a rectangle that pass a test of their colour.
+// Pixels of the layout in a rectangle that pass a test of their colour: in a picture
+// from grab, its device pixels there counted, in layout pixels' worth (thin strokes of
+// text can fall between the middles of the layout's pixels).
 export function count(frame, left, top, width, height, wanted) {
+  if (frame.device) {
+    const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
+    const n = count(frame.device, frame.left + Math.round(left * kx), frame.top + Math.round(top * ky),
+      Math.round(width * kx), Math.round(height * ky), wanted);
+    return n / (kx * ky);
+  }
   let n = 0;
   for (let y = top; y < top + height; ++y) {
     for (let x = left; x < left + width; ++x) n += wanted(frame.at(x, y)) ? 1 : 0;
