@@ -63,13 +63,20 @@ export function gameArea(page) {
 // A picture of the game area at the device's resolution: `device` is the picture of the
 // frame, `left`, `top`, `width` and `height` where the canvas lies on it in device pixels,
 // and `at(x, y)` reads pixel (x, y) of the 568 x 489 layout at its middle, whatever the
-// scale, so that what the layout puts where can be checked at any scale.
-export async function grab(page) {
-  const device = decodePng(await page.locator('#tilerush').screenshot());
+// scale, so that what the layout puts where can be checked at any scale. With `cdp`, a
+// DevTools session that has changed the view itself, the picture is taken through it.
+export async function grab(page, cdp = null) {
   const { frame, canvas, ratio } = await gameArea(page);
-  // Playwright takes the picture from the whole CSS pixel at or before the frame's corner.
-  const left = Math.round((canvas.x - Math.floor(frame.x + 1e-3)) * ratio);
-  const top = Math.round((canvas.y - Math.floor(frame.y + 1e-3)) * ratio);
+  // The picture starts at the whole CSS pixel at or before the frame's corner, as
+  // Playwright takes it.
+  const [x, y] = [Math.floor(frame.x + 1e-3), Math.floor(frame.y + 1e-3)];
+  const clip = { x, y, width: Math.ceil(frame.x + frame.width - 1e-3) - x, height: Math.ceil(frame.y + frame.height - 1e-3) - y };
+  const png = cdp
+    ? Buffer.from((await cdp.send('Page.captureScreenshot', { format: 'png', clip: { ...clip, scale: 1 } })).data, 'base64')
+    : await page.locator('#tilerush').screenshot();
+  const device = decodePng(png);
+  const left = Math.round((canvas.x - x) * ratio);
+  const top = Math.round((canvas.y - y) * ratio);
   const width = Math.round(canvas.width * ratio);
   const height = Math.round(canvas.height * ratio);
   return {
@@ -112,6 +119,29 @@ export function look(frame) {
     paddleCentre: ((first + last) / 2 - left) / kx,
     ball: count ? [sumX / count / kx, sumY / count / ky] : null,
   };
+}
+
+// What is wrong with the top row of map 1's bricks, across, at the device pixels of a
+// picture from grab: anything but their black borders and red (a picture scaled up
+// would blend them at every brick's edge), and borders not where the layout puts them
+// at the picture's scale. None on a crisp picture of a fresh game.
+export function brickEdgeFaults(frame) {
+  const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
+  const y = frame.top + Math.floor(((1560 + 2 * 226.2) / 15 + 2) * ky);
+  const faults = [];
+  const runs = [];
+  for (let x = frame.left + Math.floor(4 * kx); x < frame.left + Math.ceil(564 * kx); ++x) {
+    const p = frame.device.at(x, y);
+    const inside = x >= frame.left + Math.ceil(8 * kx) && x < frame.left + Math.floor(561 * kx);
+    if (inside && p !== 0 && p !== RED) faults.push(`a blended ${p.toString(16)} at device pixel ${x - frame.left}`);
+    if (p === 0 && frame.device.at(x - 1, y) !== 0) runs.push(x - frame.left);
+  }
+  if (runs.length !== 21) faults.push(`${runs.length} borders, not those of 20 bricks: ${runs}`);
+  runs.forEach((x, i) => {
+    const edge = (8 + i * 27.65 - (i ? 1 : 0)) * kx;
+    if (Math.abs(x - edge) > 1) faults.push(`border ${i} at device pixel ${x}, not ${edge.toFixed(1)}`);
+  });
+  return faults.slice(0, 5);
 }
 
 // Pixels of the layout in a rectangle that pass a test of their colour: in a picture
