@@ -58,8 +58,9 @@
   }
 
   // The game's push buttons: real buttons of the page, over the canvas, placed and
-  // lettered at the game area's scale (`placeButton`).
+  // lettered at the game area's scale (`placeButton`) from where the layout puts them.
   const buttons = [];
+  const places = new Map();
   function showButton(button) {
     let b = buttons[button.id];
     if (!b) {
@@ -74,7 +75,7 @@
       area.appendChild(b);
       buttons[button.id] = b;
     }
-    b.tilerushPlace = button;
+    places.set(b, button);
     placeButton(b);
     if (b.textContent !== button.caption) b.textContent = button.caption;
     b.hidden = !button.visible;
@@ -84,7 +85,7 @@
   // how many device and CSS pixels make one pixel of the 568 x 489 layout.
   let shown = null;
   function placeButton(b) {
-    const { x, y, width, height, font } = b.tilerushPlace;
+    const { x, y, width, height, font } = places.get(b);
     const { ratio, acrossPerPixel, downPerPixel, scale } = shown;
     // On whole device pixels, as the canvas's own edges are.
     const across = (v) => Math.round(v * acrossPerPixel) / ratio;
