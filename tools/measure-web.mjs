@@ -1,7 +1,9 @@
 // Measures the browser page in Debian's Chromium, headless, side by side with a blank
 // page in the same browser: what it loads before its first frame, how soon that frame
 // comes, and how busy the main thread is in play and paused.
-//   node tools/measure-web.mjs [RUNS] [WEB_BUILD]      (defaults: 5 runs of build-web)
+//   node tools/measure-web.mjs [--viewport=WxH] [RUNS] [WEB_BUILD ...]
+// (defaults: an 800 x 700 view, 5 runs of build-web). Given several builds, each run
+// measures each of them in turn, so that the load of the machine weighs on all alike.
 // Main-thread busy is Chrome DevTools Protocol Performance.getMetrics TaskDuration over
 // wall time, 10 s each; every figure printed is the median of the runs. Beside it, the
 // processor time of the whole browser (every process it started, the game's worker,
@@ -12,8 +14,16 @@ import { chromium } from 'playwright-core';
 
 import { serve } from './serve.mjs';
 
-const runs = Number(process.argv[2] || 5);
-const folder = process.argv[3] || 'build-web';
+const options = process.argv.slice(2).filter((a) => a.startsWith('--'));
+const [runsArgument, ...folderArguments] = process.argv.slice(2).filter((a) => !a.startsWith('--'));
+const runs = Number(runsArgument || 5);
+const folders = folderArguments.length ? folderArguments : ['build-web'];
+const viewportOption = options.find((o) => o.startsWith('--viewport='));
+const [viewWidth, viewHeight] = (viewportOption ? viewportOption.split('=')[1] : '800x700').split('x').map(Number);
+if (!(viewWidth > 0 && viewHeight > 0) || options.some((o) => !o.startsWith('--viewport='))) {
+  console.error('usage: node tools/measure-web.mjs [--viewport=WxH] [RUNS] [WEB_BUILD ...]');
+  process.exit(2);
+}
 const SECONDS = 10;
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -74,7 +84,7 @@ async function play(page, seconds) {
 }
 
 async function measureGame(browser, address) {
-  const context = await browser.newContext({ viewport: { width: 800, height: 700 } });
+  const context = await browser.newContext({ viewport: { width: viewWidth, height: viewHeight } });
   const page = await context.newPage();
   const loaded = [];
   page.on('response', async (response) => {
@@ -134,39 +144,48 @@ async function measureBlank(browser) {
   return { idle, keys, floor };
 }
 
-const server = await serve(folder, 0);
-const address = `http://127.0.0.1:${server.address().port}/`;
+const servers = await Promise.all(folders.map((folder) => serve(folder, 0)));
+const addresses = servers.map((server) => `http://127.0.0.1:${server.address().port}/`);
 const browser = await chromium.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync'],
 });
-const game = [];
+const games = folders.map(() => []);
 const blank = [];
+const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
+console.log(`a ${viewWidth} x ${viewHeight} view`);
 for (let i = 0; i < runs; ++i) {
-  game.push(await measureGame(browser, address));
+  for (const [n, address] of addresses.entries()) {
+    games[n].push(await measureGame(browser, address));
+    const g = games[n].at(-1);
+    console.log(`run ${i + 1}, ${folders[n]}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), ` +
+      `first frame ${g.firstFrame.toFixed(1)} ms, busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
+      `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat`);
+  }
   blank.push(await measureBlank(browser));
-  const g = game.at(-1);
   const b = blank.at(-1);
-  const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
-  console.log(`run ${i + 1}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), first frame ${g.firstFrame.toFixed(1)} ms, ` +
-    `busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
-    `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat; ` +
-    `blank page ${both(b.keys)} with the same keys, ${both(b.idle)} idle, ` +
+  console.log(`run ${i + 1}: blank page ${both(b.keys)} with the same keys, ${both(b.idle)} idle, ` +
     `${both(b.floor)} changing a canvas 20 times a second`);
 }
 await browser.close();
-server.close();
+for (const server of servers) server.close();
 
 const pick = (list, key, part) => median(list.map((r) => (part ? r[key][part] : r[key])));
 const share = (list, key, part) => `${(100 * pick(list, key, part)).toFixed(part === 'browser' ? 1 : 2)}%`;
-console.log(`\nmedians of ${runs} runs (${SECONDS} s each):`);
-console.log(`  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`);
-console.log(`  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation`);
-console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
+for (const [n, game] of games.entries()) {
+  console.log(`\n${folders[n]}, medians of ${runs} runs (${SECONDS} s each):`);
+  console.log(`  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`);
+  console.log(`  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation`);
+  console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
+  for (const part of ['main', 'browser']) {
+    console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
+    console.log(`    in play ${share(game, 'inPlay', part)}`);
+    console.log(`    paused ${share(game, 'paused', part)}`);
+  }
+}
+console.log(`\nthe blank page, medians of ${runs} runs:`);
 for (const part of ['main', 'browser']) {
-  console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
-  console.log(`    in play ${share(game, 'inPlay', part)} (blank page, same keys: ${share(blank, 'keys', part)})`);
-  console.log(`    paused ${share(game, 'paused', part)} (blank page, idle: ${share(blank, 'idle', part)})`);
-  console.log(`    a page changing a canvas 20 times a second: ${share(blank, 'floor', part)}`);
+  console.log(`  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same keys, ` +
+    `${share(blank, 'idle', part)} idle, ${share(blank, 'floor', part)} changing a canvas 20 times a second`);
 }

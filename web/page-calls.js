@@ -23,6 +23,9 @@ mergeInto(LibraryManager.library, {
   tr_text_width: function (font, text) {
     return Module['page'].textWidth(UTF8ToString(font), UTF8ToString(text));
   },
+  tr_device_pixels_per_pixel: function () {
+    return Module['page'].devicePixelsPerPixel();
+  },
   tr_button: function (id, x, y, width, height, visible, caption, font) {
     Module['page'].button(id, x, y, width, height, visible !== 0, UTF8ToString(caption), UTF8ToString(font));
   },

@@ -1,12 +1,14 @@
 // The page around the game: starts the game's side (web/game.js, in a worker where the
 // browser can hand it the canvas), and hands it keys, touches, clicks, the loss of
-// focus and the page being hidden; shows the game's push buttons; saves and watches
+// focus and the page being hidden; fits the game area to the view, or to the screen in
+// full screen, and shows the game's push buttons at its scale; saves and watches
 // replays; plays the game's sound.
 'use strict';
 
 (function () {
   const root = document.getElementById('tilerush');
-  const canvas = root.querySelector('canvas');
+  const area = root.querySelector('.tilerush-area');
+  const canvas = area.querySelector('canvas');
   const message = document.getElementById('tilerush-message');
 
   function say(text) {
@@ -18,7 +20,7 @@
   // The page has said why already (index.html).
   if (typeof WebAssembly !== 'object') return;
 
-  // The game area in CSS pixels.
+  // The game area in pixels of its layout; the page shows it at a scale that fits.
   const WIDTH = 568;
   const HEIGHT = 489;
 
@@ -55,45 +57,233 @@
     if (started) port.postMessage(m);
   }
 
-  // One canvas pixel for each device pixel, at any device pixel ratio and zoom (zooming
-  // changes the ratio): the canvas is sized anew whenever the ratio changes.
-  let deviceSize = '';
-  function devicePixels() {
-    const ratio = window.devicePixelRatio || 1;
-    return { width: Math.round(WIDTH * ratio), height: Math.round(HEIGHT * ratio), ratio };
-  }
-  function followDeviceSize() {
-    const { width, height, ratio } = devicePixels();
-    if (`${width}x${height}` !== deviceSize) {
-      deviceSize = `${width}x${height}`;
-      send({ type: 'resize', width, height });
-    }
-    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', followDeviceSize, { once: true });
-  }
-
-  // The game's push buttons: real buttons of the page, over the canvas.
+  // The game's push buttons: real buttons of the page, over the canvas, placed and
+  // lettered at the game area's scale (`placeButton`) from where the layout puts them.
   const buttons = [];
-  function showButton({ id, x, y, width, height, visible, caption, font }) {
-    let b = buttons[id];
+  const places = new Map();
+  function showButton(button) {
+    let b = buttons[button.id];
     if (!b) {
       b = document.createElement('button');
       b.type = 'button';
       b.className = 'tilerush-button';
       b.addEventListener('click', () => {
-        send({ type: 'click', id });
+        send({ type: 'click', id: button.id });
         // The button may be gone now; the keys must still reach the game.
         root.focus({ preventScroll: true });
       });
-      root.appendChild(b);
-      buttons[id] = b;
+      area.appendChild(b);
+      buttons[button.id] = b;
     }
-    b.style.left = x + 'px';
-    b.style.top = y + 'px';
-    b.style.width = width + 'px';
-    b.style.height = height + 'px';
-    b.style.font = font;
-    if (b.textContent !== caption) b.textContent = caption;
-    b.hidden = !visible;
+    places.set(b, button);
+    placeButton(b);
+    if (b.textContent !== button.caption) b.textContent = button.caption;
+    b.hidden = !button.visible;
+  }
+
+  // The game area's size and scale: `device` pixels of the canvas across and down, and
+  // how many device and CSS pixels make one pixel of the 568 x 489 layout.
+  let shown = null;
+  function placeButton(b) {
+    const { x, y, width, height, font } = places.get(b);
+    const { ratio, acrossPerPixel, downPerPixel, scale } = shown;
+    // On whole device pixels, as the canvas's own edges are.
+    const across = (v) => Math.round(v * acrossPerPixel) / ratio;
+    const down = (v) => Math.round(v * downPerPixel) / ratio;
+    b.style.left = `${across(x)}px`;
+    b.style.top = `${down(y)}px`;
+    b.style.width = `${across(x + width) - across(x)}px`;
+    b.style.height = `${down(y + height) - down(y)}px`;
+    b.style.borderWidth = `${Math.max(1, Math.round(acrossPerPixel)) / ratio}px`;
+    b.style.borderRadius = `${3 * scale}px`;
+    b.style.font = font.replace(/([\d.]+)px/, (all, size) => `${size * scale}px`);
+  }
+
+  // The game area's lengths and places are whole CSS pixels that are whole device
+  // pixels too: a canvas a fraction of a device pixel off its size or place is drawn
+  // resampled, blurred, and browsers emulating a device pixel ratio (as tests do) round
+  // places to whole CSS pixels. The smallest such count of CSS pixels: 1 at a ratio of 1,
+  // 2 or 3, 4 at 1.25 (zoomed to 125%), 2 at 1.5.
+  function cssUnit(ratio) {
+    for (let unit = 1; unit <= 64; ++unit) {
+      if (Math.abs(unit * ratio - Math.round(unit * ratio)) < 1e-3) return unit;
+    }
+    return 1;
+  }
+
+  // The game area at `scale` CSS pixels a layout pixel, or a little less: whole units
+  // across and down, and its canvas one pixel for each device pixel it covers.
+  function sized(scale, ratio) {
+    const unit = cssUnit(ratio);
+    const width = Math.max(1, Math.floor((WIDTH * scale) / unit)) * unit;
+    const height = Math.max(1, Math.floor((HEIGHT * scale) / unit)) * unit;
+    const across = Math.round(width * ratio);
+    const down = Math.round(height * ratio);
+    return {
+      device: { width: across, height: down },
+      width,
+      height,
+      ratio,
+      acrossPerPixel: across / WIDTH,
+      downPerPixel: down / HEIGHT,
+      scale: width / WIDTH,
+    };
+  }
+
+  // Shows the game area as `size` says, at `left`, `top` (CSS pixels, in its frame); the
+  // game's side redraws everything when the canvas's device pixels change.
+  let deviceSize = '';
+  function showArea(size, left, top) {
+    shown = size;
+    area.style.left = `${left}px`;
+    area.style.top = `${top}px`;
+    area.style.width = `${size.width}px`;
+    area.style.height = `${size.height}px`;
+    for (const b of buttons) if (b) placeButton(b);
+    const { width, height } = size.device;
+    if (`${width}x${height}` !== deviceSize) {
+      deviceSize = `${width}x${height}`;
+      send({ type: 'resize', width, height });
+    }
+  }
+
+  const page = document.querySelector('main');
+  const panel = document.getElementById('tilerush-panel');
+  const controlRow = document.getElementById('tilerush-controls');
+  // CSS pixels round the page and between the game and its controls; the controls'
+  // narrowest and widest when they stand beside the game.
+  const MARGIN = 8;
+  const GAP = 12;
+  const PANEL_NARROWEST = 160;
+  const PANEL_WIDEST = 240;
+  // The controls stay in view only while that leaves the game area at least this share
+  // of the largest scale it could have alone; otherwise they go below the fold.
+  const CONTROLS_IN_VIEW_AT = 0.82;
+  const fitScale = (width, height) => Math.max(0, Math.min(width / WIDTH, height / HEIGHT));
+  const snap = (css, ratio) => Math.round(css / cssUnit(ratio)) * cssUnit(ratio);
+
+  // The height of the whole panel, and of its controls alone (the help under them),
+  // when laid out as `layout` at `width` CSS pixels.
+  function panelHeights(layout, width) {
+    page.dataset.layout = layout;
+    panel.style.width = `${width}px`;
+    return { whole: panel.offsetHeight, controls: controlRow.offsetTop + controlRow.offsetHeight };
+  }
+
+  // Where the controls may go in a view `width` x `height`, and the game area's scale
+  // with them there. Beside the game they take the margin it leaves, or make one.
+  function candidates(width, height) {
+    const alone = fitScale(width - 2 * MARGIN, height - 2 * MARGIN);
+    const margin = (width - WIDTH * alone) / 2 - GAP - MARGIN;
+    const besideWidth = Math.min(PANEL_WIDEST, Math.max(PANEL_NARROWEST, margin));
+    const beside = panelHeights('beside', besideWidth);
+    const besideScale = fitScale(width - 2 * (MARGIN + GAP + besideWidth), height - 2 * MARGIN);
+    const underWidth = Math.min(width - 2 * MARGIN, WIDTH);
+    const under = panelHeights('under', underWidth);
+    const underScale = (inView) => fitScale(width - 2 * MARGIN, height - 2 * MARGIN - GAP - inView);
+    const fits = (inView) => inView <= height - 2 * MARGIN;
+    const choice = (layout, panelWidth, inView, whole, scale) => ({ layout, panelWidth, inView, whole, scale });
+    return {
+      alone: choice('alone', underWidth, 0, under.whole, alone),
+      // Every control and the help in view, then the controls alone with the help below the fold.
+      tiers: [
+        [fits(beside.whole) && choice('beside', besideWidth, beside.whole, beside.whole, besideScale),
+          choice('under', underWidth, under.whole, under.whole, underScale(under.whole))],
+        [fits(beside.controls) && choice('beside', besideWidth, beside.controls, beside.whole, besideScale),
+          choice('under', underWidth, under.controls, under.whole, underScale(under.controls))],
+      ],
+    };
+  }
+
+  // The first way of showing the controls that leaves the game area large enough, the
+  // larger of beside and under where both do; below the fold if none does.
+  function chooseLayout(width, height) {
+    const enough = CONTROLS_IN_VIEW_AT * fitScale(width, height);
+    const { alone, tiers } = candidates(width, height);
+    for (const tier of tiers) {
+      const best = tier.filter((c) => c && c.scale >= enough).sort((a, b) => b.scale - a.scale)[0];
+      if (best) return best;
+    }
+    return alone;
+  }
+
+  // The game area centred across the view, and down it where the controls under it
+  // leave room; the controls beside it in the margin on its right, or under it.
+  function layOutPage() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = document.documentElement.clientWidth;
+    const height = document.documentElement.clientHeight;
+    const choice = chooseLayout(width, height);
+    const size = sized(choice.scale, ratio);
+    page.dataset.layout = choice.layout;
+    panel.style.width = `${choice.panelWidth}px`;
+    const left = snap((width - size.width) / 2, ratio);
+    let top = (height - size.height) / 2;
+    let panelLeft = (width - choice.panelWidth) / 2;
+    let panelTop = top + size.height + GAP;
+    if (choice.layout === 'beside') {
+      panelLeft = left + size.width + GAP;
+      // Level with the game's middle when it all fits, else from the game's top down.
+      panelTop = top + Math.max(0, (size.height - choice.whole) / 2);
+    } else if (choice.layout === 'under') {
+      top = Math.max(MARGIN, Math.min(top, height - MARGIN - choice.inView - GAP - size.height));
+      panelTop = top + size.height + GAP;
+    }
+    top = snap(top, ratio);
+    root.style.left = `${left}px`;
+    root.style.top = `${top}px`;
+    root.style.width = `${size.width}px`;
+    root.style.height = `${size.height}px`;
+    panel.style.left = `${snap(panelLeft, ratio)}px`;
+    panel.style.top = `${snap(panelTop, ratio)}px`;
+    page.style.height = `${Math.max(height, Math.ceil(panel.offsetTop + panel.offsetHeight + MARGIN))}px`;
+    showArea(size, 0, 0);
+  }
+
+  // In full screen the game area has the whole screen, at the largest scale that fits,
+  // in the middle of its frame, which shows the window's face colour round it.
+  function layOutFullScreen() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = root.clientWidth;
+    const height = root.clientHeight;
+    const size = sized(fitScale(width, height), ratio);
+    showArea(size, snap((width - size.width) / 2, ratio), snap((height - size.height) / 2, ratio));
+    fullScreen?.placeWayOut(width, height, size);
+  }
+
+  // Follows the view at once: a rotation or a resize of the window, a zoom (which
+  // changes the device pixel ratio as well as the view), a scroll bar coming or going,
+  // full screen, and the controls growing or shrinking.
+  function fitToView() {
+    if (document.fullscreenElement === root) layOutFullScreen();
+    else layOutPage();
+  }
+  function followTheView() {
+    window.addEventListener('resize', fitToView);
+    document.addEventListener('fullscreenchange', fitToView);
+    const watch = () => {
+      const ratio = window.devicePixelRatio || 1;
+      matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', () => {
+        fitToView();
+        watch();
+      }, { once: true });
+    };
+    watch();
+    if (typeof ResizeObserver === 'function') {
+      // Only when a size really changed, so that laying out again cannot go on forever.
+      const seen = new WeakMap();
+      const observer = new ResizeObserver((entries) => {
+        let changed = false;
+        for (const entry of entries) {
+          const now = `${entry.contentRect.width}x${entry.contentRect.height}`;
+          changed ||= seen.get(entry.target) !== now;
+          seen.set(entry.target, now);
+        }
+        if (changed) fitToView();
+      });
+      observer.observe(document.documentElement);
+      observer.observe(controlRow);
+    }
   }
 
   // Keys held down, by game code, so that their release can be delivered when the
@@ -112,8 +302,9 @@
     root.addEventListener('keydown', (event) => {
       const onButton = event.target !== root && (event.code === 'Space' || event.code === 'Enter');
       if (TILERUSH_SCROLLING_KEYS.has(event.code) && !onButton) event.preventDefault();
-      // M reaches the game as every key does; the game ignores it.
+      // M and Escape reach the game as every key does; the game ignores them.
       sound.keyDown(event);
+      fullScreen?.keyDown(event);
       // A held key repeats its keydown: the game sees repeated key-downs, as it should.
       key(true, tilerushKeyCode(event.code));
     });
@@ -136,9 +327,12 @@
     steering = code;
     if (code) key(true, code);
   }
+  // Touches on the page's own buttons over the game are theirs, not steering.
+  const steeringTouches = (list) => [...list].filter((t) => !(t.target instanceof Element && t.target.closest('button')));
   function touchesChanged(event) {
+    if (steeringTouches(event.changedTouches).length === 0) return;
     event.preventDefault();
-    const touches = event.touches;
+    const touches = steeringTouches(event.touches);
     if (touches.length === 0) {
       twoFingers = false;
       steer(0);
@@ -149,6 +343,8 @@
       key(true, 80);
       key(false, 80);
     } else if (!twoFingers) {
+      // Through the canvas as it is shown, at whatever scale: in full screen the margins
+      // beside the board steer too.
       const box = canvas.getBoundingClientRect();
       const x = ((touches[0].clientX - box.left) * WIDTH) / box.width;
       steer(x < BOARD_MIDDLE ? 37 : 39);
@@ -156,9 +352,9 @@
   }
   function listenToTouches() {
     for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
-      canvas.addEventListener(type, touchesChanged, { passive: false });
+      root.addEventListener(type, touchesChanged, { passive: false });
     }
-    canvas.addEventListener('touchstart', () => root.focus({ preventScroll: true }));
+    root.addEventListener('touchstart', () => root.focus({ preventScroll: true }));
   }
 
   // A hidden page's game stands still, and goes on from there when it shows again:
@@ -170,9 +366,58 @@
     });
   }
 
-  const controls = document.getElementById('tilerush-controls');
-  const replays = new TilerushReplays(controls, root, send);
-  const sound = new TilerushSound(controls, root, send);
+  const replays = new TilerushReplays(controlRow, root, send);
+  const sound = new TilerushSound(controlRow, root, send);
+
+  // "Full screen": the game area alone on the whole screen. In full screen the same
+  // button, as "Leave full screen", sits in a corner of the screen beside the game area
+  // where the margin round it holds the button; Escape leaves full screen as well.
+  function fullScreenControl() {
+    if (!document.fullscreenEnabled || typeof root.requestFullscreen !== 'function') return null;
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.id = 'tilerush-full-screen';
+    b.className = 'tilerush-control';
+    b.textContent = 'Full screen';
+    const next = controlRow.querySelector('.tilerush-sound');
+    controlRow.insertBefore(b, next);
+    b.addEventListener('click', () => {
+      if (document.fullscreenElement === root) document.exitFullscreen().catch(() => {});
+      else root.requestFullscreen().catch(() => {}); // refused: the page stays as it is
+      root.focus({ preventScroll: true });
+    });
+    // Registered before the layout's own listener: the button is in its place first.
+    document.addEventListener('fullscreenchange', () => {
+      const full = document.fullscreenElement === root;
+      b.classList.toggle('tilerush-leave', full);
+      b.textContent = full ? 'Leave full screen' : 'Full screen';
+      if (full) {
+        root.appendChild(b);
+      } else {
+        controlRow.insertBefore(b, next);
+        b.style.left = b.style.top = '';
+        b.hidden = false;
+      }
+    });
+    const PAD = 8;
+    return {
+      // Browsers leave full screen on Escape themselves, mostly before the page hears
+      // of it; one that hands the key to the page leaves it here.
+      keyDown(event) {
+        if (event.code === 'Escape' && document.fullscreenElement === root) document.exitFullscreen().catch(() => {});
+      },
+      placeWayOut(width, height, size) {
+        const side = (width - size.width) / 2;
+        const below = (height - size.height) / 2;
+        b.hidden = false;
+        const [w, h] = [b.offsetWidth, b.offsetHeight];
+        b.hidden = side < w + 2 * PAD && below < h + 2 * PAD;
+        b.style.left = `${width - PAD - w}px`;
+        b.style.top = `${side >= w + 2 * PAD ? PAD : height - PAD - h}px`;
+      },
+    };
+  }
+  const fullScreen = fullScreenControl();
   // The page's sound may start on any key press, tap or click on it, and only then.
   function listenForTheFirstTouch() {
     for (const type of ['keydown', 'pointerdown', 'touchend']) {
@@ -186,7 +431,8 @@
       if (document.hidden !== openedHidden) send({ type: 'visibility', hidden: document.hidden });
       root.dataset.state = 'playing';
       requestAnimationFrame(() => performance.mark('tilerush-first-frame'));
-      followDeviceSize();
+      // The view may have changed while the game was loading.
+      if (deviceSize !== openedSize) send({ type: 'resize', ...shown.device });
       listenToKeys();
       listenToTouches();
       listenToVisibility();
@@ -224,8 +470,9 @@
   };
   port.onmessage = (event) => fromGame[event.data.type]?.(event.data);
 
-  const { width, height } = devicePixels();
-  deviceSize = `${width}x${height}`;
+  fitToView();
+  followTheView();
+  const openedSize = deviceSize;
   const openedHidden = document.hidden;
-  port.postMessage({ type: 'open', width, height, hidden: openedHidden, ...first }, transfer);
+  port.postMessage({ type: 'open', ...shown.device, hidden: openedHidden, ...first }, transfer);
 })();

@@ -1,7 +1,9 @@
 // Draws the game on its canvas for the browser back end (an OffscreenCanvas in the
 // game's worker, or the page's own canvas), and hands its push buttons on to the page.
-// Lengths come in CSS pixels of the game area; the canvas has one pixel per device
-// pixel, so straight edges are put on whole device pixels and stay crisp at any scale.
+// Lengths come in pixels of the game's 568 x 489 layout; the canvas has one pixel per
+// device pixel at whatever size the page shows the game, so the layout is drawn at that
+// scale: straight edges on whole device pixels, crisp at any scale, curves and text
+// antialiased at the device's resolution.
 'use strict';
 
 const TILERUSH_WIDTH = 568;
@@ -37,6 +39,10 @@ class TilerushPainter {
     this.scaleX = deviceWidth / TILERUSH_WIDTH;
     this.scaleY = deviceHeight / TILERUSH_HEIGHT;
     this.font = '';
+  }
+
+  devicePixelsPerPixel() {
+    return Math.min(this.scaleX, this.scaleY);
   }
 
   // 0x00BBGGRR, red in the low byte, as a CSS colour.
@@ -85,7 +91,7 @@ class TilerushPainter {
     this.context.fillRect(left, top, right - left, bottom - top);
   }
 
-  // Curves are drawn in CSS pixels, scaled: antialiased at the device's resolution.
+  // Curves are drawn in pixels of the layout, scaled: antialiased at the device's resolution.
   outlined(pen, fill, outline, path) {
     const c = this.context;
     c.setTransform(this.scaleX, 0, 0, this.scaleY, 0, 0);

@@ -49,40 +49,111 @@ export function nextFrame(page) {
   return page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 }
 
-export async function grab(page) {
-  return decodePng(await page.locator('#tilerush').screenshot());
+// Where the game area is: its frame (#tilerush) and its canvas in CSS pixels of the
+// view, the canvas's own pixels, and the device pixel ratio.
+export function gameArea(page) {
+  return page.evaluate(() => {
+    const box = (e) => { const r = e.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; };
+    const canvas = document.querySelector('#tilerush canvas');
+    return { frame: box(document.getElementById('tilerush')), canvas: box(canvas), backing: [canvas.width, canvas.height],
+      ratio: devicePixelRatio };
+  });
 }
 
-// Where the paddle and the ball are in a picture at `scale` device pixels a pixel.
-export function look(frame, scale = 1) {
+// A picture of the game area at the device's resolution: `device` is the picture of the
+// frame, `left`, `top`, `width` and `height` where the canvas lies on it in device pixels,
+// and `at(x, y)` reads pixel (x, y) of the 568 x 489 layout at its middle, whatever the
+// scale, so that what the layout puts where can be checked at any scale. With `cdp`, a
+// DevTools session that has changed the view itself, the picture is taken through it.
+export async function grab(page, cdp = null) {
+  const { frame, canvas, ratio } = await gameArea(page);
+  // The picture starts at the whole CSS pixel at or before the frame's corner, as
+  // Playwright takes it.
+  const [x, y] = [Math.floor(frame.x + 1e-3), Math.floor(frame.y + 1e-3)];
+  const clip = { x, y, width: Math.ceil(frame.x + frame.width - 1e-3) - x, height: Math.ceil(frame.y + frame.height - 1e-3) - y };
+  const png = cdp
+    ? Buffer.from((await cdp.send('Page.captureScreenshot', { format: 'png', clip: { ...clip, scale: 1 } })).data, 'base64')
+    : await page.locator('#tilerush').screenshot();
+  const device = decodePng(png);
+  const left = Math.round((canvas.x - x) * ratio);
+  const top = Math.round((canvas.y - y) * ratio);
+  const width = Math.round(canvas.width * ratio);
+  const height = Math.round(canvas.height * ratio);
+  return {
+    device, left, top, deviceWidth: width, deviceHeight: height,
+    width: 568,
+    height: 489,
+    at: (x, y) => device.at(left + Math.floor(((x + 0.5) * width) / 568), top + Math.floor(((y + 0.5) * height) / 489)),
+  };
+}
+
+// Where the paddle and the ball are, in layout pixels, in a picture from grab: found
+// among its device pixels, at whatever scale.
+export function look(frame) {
+  const { device, left, top } = frame;
+  const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
+  const row = top + Math.floor((PADDLE_ROW + 0.5) * ky);
   let first = -1;
   let last = -1;
-  for (let x = 0; x < frame.width; ++x) {
-    if (frame.at(x, PADDLE_ROW * scale) !== ORANGE) continue;
+  for (let x = left; x < left + frame.deviceWidth; ++x) {
+    if (device.at(x, row) !== ORANGE) continue;
     if (first < 0) first = x;
     last = x;
   }
   let sumX = 0;
   let sumY = 0;
   let count = 0;
-  for (let y = 104 * scale; y < 482 * scale; ++y) {
-    for (let x = 8 * scale; x < 561 * scale; ++x) {
-      if (frame.at(x, y) !== BLUE) continue;
-      sumX += x;
-      sumY += y;
+  for (let y = top + Math.floor(104 * ky); y < top + Math.ceil(482 * ky); ++y) {
+    for (let x = left + Math.floor(8 * kx); x < left + Math.ceil(561 * kx); ++x) {
+      // The ball's blue, its antialiased rim included, the same on every side of it.
+      const p = device.at(x, y);
+      if (p >> 8 !== 0 || p < 0x80) continue;
+      sumX += x - left;
+      sumY += y - top;
       ++count;
     }
   }
   return {
-    paddleLeft: first / scale,
-    paddleRight: (last + 1) / scale,
-    paddleCentre: (first + last) / 2 / scale,
-    ball: count ? [sumX / count / scale, sumY / count / scale] : null,
+    paddleLeft: (first - left) / kx,
+    paddleRight: (last + 1 - left) / kx,
+    paddleCentre: ((first + last) / 2 - left) / kx,
+    ball: count ? [sumX / count / kx, sumY / count / ky] : null,
   };
 }
 
-// Pixels in a rectangle that pass a test of their colour.
+// What is wrong with the top row of map 1's bricks, across, at the device pixels of a
+// picture from grab: anything but their black borders and red (a picture scaled up
+// would blend them at every brick's edge), and borders not where the layout puts them
+// at the picture's scale. None on a crisp picture of a fresh game.
+export function brickEdgeFaults(frame) {
+  const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
+  const y = frame.top + Math.floor(((1560 + 2 * 226.2) / 15 + 2) * ky);
+  const faults = [];
+  const runs = [];
+  for (let x = frame.left + Math.floor(4 * kx); x < frame.left + Math.ceil(564 * kx); ++x) {
+    const p = frame.device.at(x, y);
+    const inside = x >= frame.left + Math.ceil(8 * kx) && x < frame.left + Math.floor(561 * kx);
+    if (inside && p !== 0 && p !== RED) faults.push(`a blended ${p.toString(16)} at device pixel ${x - frame.left}`);
+    if (p === 0 && frame.device.at(x - 1, y) !== 0) runs.push(x - frame.left);
+  }
+  if (runs.length !== 21) faults.push(`${runs.length} borders, not those of 20 bricks: ${runs}`);
+  runs.forEach((x, i) => {
+    const edge = (8 + i * 27.65 - (i ? 1 : 0)) * kx;
+    if (Math.abs(x - edge) > 1) faults.push(`border ${i} at device pixel ${x}, not ${edge.toFixed(1)}`);
+  });
+  return faults.slice(0, 5);
+}
+
+// Pixels of the layout in a rectangle that pass a test of their colour: in a picture
+// from grab, its device pixels there counted, in layout pixels' worth (thin strokes of
+// text can fall between the middles of the layout's pixels).
 export function count(frame, left, top, width, height, wanted) {
+  if (frame.device) {
+    const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
+    const n = count(frame.device, frame.left + Math.round(left * kx), frame.top + Math.round(top * ky),
+      Math.round(width * kx), Math.round(height * ky), wanted);
+    return n / (kx * ky);
+  }
   let n = 0;
   for (let y = top; y < top + height; ++y) {
     for (let x = left; x < left + width; ++x) n += wanted(frame.at(x, y)) ? 1 : 0;

@@ -5,8 +5,8 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
 import {
-  BLUE, GREEN, ORANGE, RED, RIGHT_WALL, address, bluish, browser, count, channels, dark, grab, holdKey, look, nextFrame,
-  openGame, paddleUntil, reddish,
+  BLUE, GREEN, ORANGE, RED, RIGHT_WALL, address, bluish, brickEdgeFaults, browser, count, channels, dark, gameArea, grab,
+  holdKey, look, nextFrame, openGame, paddleUntil, reddish,
 } from './browser.mjs';
 
 const MAP1 = ['11111111111111111111', '10000000000000000001', '10222222222222222201', '10200000000000000201',
@@ -14,17 +14,44 @@ const MAP1 = ['11111111111111111111', '10000000000000000001', '10222222222222222
   '10000000000000000001', '11111111111111111111'];
 const BRICK_COLOURS = [GREEN, 0xff0000, 0xc04000, 0x808000];
 
-test('map 1 is laid out as the window lays it out: bricks, paddle, ball, lives, labels and captions', async () => {
-  const { context, page, errors } = await openGame();
-  const frame = await grab(page);
-  assert.deepEqual([frame.width, frame.height], [568, 489]);
-  assert.equal(frame.at(284, 333), GREEN, 'board');
+// Phones both ways up, a small phone, a tablet, a small window, a laptop, a desktop
+// zoomed to 125% and a 4K desktop: the view in CSS pixels, and device pixels a CSS pixel.
+const VIEWS = [
+  ['a phone upright', 390, 844, 3], ['a phone sideways', 844, 390, 3], ['a small phone', 320, 480, 2],
+  ['a tablet', 768, 1024, 2], ['a small window', 800, 700, 1], ['a laptop', 1366, 768, 1],
+  ['a desktop zoomed to 125%', 1536, 864, 1.25], ['a 4K desktop', 3840, 2160, 1],
+];
+
+// The game area in view, centred across it, in its own proportions and as large as
+// the view allows but for its controls, its canvas one pixel a device pixel, and no
+// scrolling sideways.
+async function checkFit(page, [name, width, height, ratio]) {
+  const { frame, canvas, backing } = await gameArea(page);
+  assert.deepEqual(canvas, frame, `${name}: the canvas fills the game area`);
+  assert.ok(frame.x >= 0 && frame.y >= 0 && frame.x + frame.width <= width && frame.y + frame.height <= height,
+    `${name}: the game area ${JSON.stringify(frame)} is in the view`);
+  // Places are whole CSS pixels that are whole device pixels too: 4 CSS pixels apart at 1.25.
+  assert.ok(Math.abs(frame.x - (width - frame.x - frame.width)) <= 4, `${name}: centred across the view`);
+  const largest = Math.min(width / 568, height / 489);
+  assert.ok(frame.width / 568 >= 0.8 * largest, `${name}: at ${(frame.width / 568).toFixed(3)} of ${largest.toFixed(3)}`);
+  // Exact lengths in CSS pixels may cost a device pixel or two of either side.
+  assert.ok(Math.abs(backing[1] / backing[0] / (489 / 568) - 1) < 0.005, `${name}: in proportion, ${backing}`);
+  assert.deepEqual(backing, [frame.width * ratio, frame.height * ratio].map(Math.round), `${name}: device pixels`);
+  assert.ok(Math.abs(backing[0] - frame.width * ratio) < 0.01, `${name}: whole device pixels`);
+  assert.deepEqual(await page.evaluate(() => [scrollX, document.documentElement.scrollWidth]), [0, width],
+    `${name}: nothing to scroll sideways`);
+}
+
+// Map 1's bricks, paddle, ball, lives, boxes and captions where the layout puts them,
+// read at the middle of each layout pixel.
+function checkMap1(frame, name) {
+  assert.equal(frame.at(284, 333), GREEN, `${name}: board`);
   for (let row = 0; row < 10; ++row) {
     for (let column = 0; column < 20; ++column) {
       const value = MAP1[row][column] - 0;
       const left = (120 + column * 414.75) / 15;
       const top = (1560 + (row + 2) * 226.2) / 15;
-      const where = `column ${column + 1}, row ${row + 3}`;
+      const where = `${name}: column ${column + 1}, row ${row + 3}`;
       assert.equal(frame.at(Math.floor(left + 27.65 * 0.2), Math.floor(top + 7.5)), BRICK_COLOURS[value], where);
       // Each brick shows its value in the middle, in black; an empty cell shows nothing.
       const ink = count(frame, Math.ceil(left + 8), Math.ceil(top + 3), 11, 9, dark);
@@ -32,28 +59,39 @@ test('map 1 is laid out as the window lays it out: bricks, paddle, ball, lives, 
     }
   }
   const sight = look(frame);
-  assert.ok(Math.abs(sight.paddleCentre - 284) <= 1, `paddle at ${sight.paddleCentre}`);
-  assert.ok(Math.abs(sight.ball[0] - 284) <= 1 && Math.abs(sight.ball[1] - 447) <= 1, `ball at ${sight.ball}`);
+  assert.ok(Math.abs(sight.paddleCentre - 284) <= 1, `${name}: paddle at ${sight.paddleCentre}`);
+  assert.ok(Math.abs(sight.ball[0] - 284) <= 1 && Math.abs(sight.ball[1] - 447) <= 1, `${name}: ball at ${sight.ball}`);
   const lives = [136, 224, 312].map((x) => [frame.at(x, 60), frame.at(x, 76)]);
-  assert.deepEqual(lives, [[RED, 0xf0f0f0], [RED, 0xf0f0f0], [RED, 0xf0f0f0]], 'three markers, row 2 empty');
+  assert.deepEqual(lives, [[RED, 0xf0f0f0], [RED, 0xf0f0f0], [RED, 0xf0f0f0]], `${name}: three markers, row 2 empty`);
   // The bordered boxes, their captions and the red counters, where the layout puts them.
-  assert.equal(frame.at(100, 0), 0, 'top border of the score box');
-  assert.equal(frame.at(100, 40), 0, 'bottom border of the score box');
-  assert.ok(count(frame, 4, 4, 70, 34, bluish) > 60, '"Score" in dark blue');
-  assert.ok(count(frame, 400, 4, 70, 34, bluish) > 60, '"High" in dark blue');
-  assert.ok(count(frame, 28, 52, 70, 36, dark) > 60, '"Lives" in black');
-  assert.ok(count(frame, 380, 52, 90, 36, dark) > 60, '"Bricks" in black');
-  assert.ok(count(frame, 100, 8, 95, 30, reddish) > 150, 'score digits in red');
-  assert.ok(count(frame, 470, 8, 90, 30, reddish) > 150, 'best score digits in red');
-  assert.ok(count(frame, 490, 60, 60, 24, reddish) > 60, 'bricks left, 120, in red');
+  assert.equal(frame.at(100, 0), 0, `${name}: top border of the score box`);
+  assert.equal(frame.at(100, 40), 0, `${name}: bottom border of the score box`);
+  assert.ok(count(frame, 4, 4, 70, 34, bluish) > 60, `${name}: "Score" in dark blue`);
+  assert.ok(count(frame, 400, 4, 70, 34, bluish) > 60, `${name}: "High" in dark blue`);
+  assert.ok(count(frame, 28, 52, 70, 36, dark) > 60, `${name}: "Lives" in black`);
+  assert.ok(count(frame, 380, 52, 90, 36, dark) > 60, `${name}: "Bricks" in black`);
+  assert.ok(count(frame, 100, 8, 95, 30, reddish) > 150, `${name}: score digits in red`);
+  assert.ok(count(frame, 470, 8, 90, 30, reddish) > 150, `${name}: best score digits in red`);
+  assert.ok(count(frame, 490, 60, 60, 24, reddish) > 60, `${name}: bricks left, 120, in red`);
   assert.ok(count(frame, 232, 12, 120, 26, (p) => { const [r, g, b] = channels(p); return b > 90 && r < 60 && g < 60; }) > 40,
-    '"TILE-RUSH" in navy');
-  // The push buttons are real buttons, all hidden at the start.
-  assert.deepEqual(await page.locator('#tilerush button').evaluateAll((all) => all.map((b) => [b.textContent, b.hidden])),
-    [['Pause', true], ['Game Over', true], ['Level: 1', true]]);
-  assert.equal(await page.evaluate(() => document.activeElement.id), 'tilerush', 'the game has the keyboard');
-  assert.deepEqual(errors, []);
-  await context.close();
+    `${name}: "TILE-RUSH" in navy`);
+}
+
+test('at every size of view the whole game area is in it, at its scale, laid out by its pixels and crisp', async () => {
+  for (const view of VIEWS) {
+    const [name, width, height, ratio] = view;
+    const { context, page, errors } = await openGame({ viewport: { width, height }, deviceScaleFactor: ratio });
+    await checkFit(page, view);
+    const frame = await grab(page);
+    checkMap1(frame, name);
+    assert.deepEqual(brickEdgeFaults(frame), [], name);
+    // The push buttons are real buttons, all hidden at the start.
+    assert.deepEqual(await page.locator('#tilerush button').evaluateAll((all) => all.map((b) => [b.textContent, b.hidden])),
+      [['Pause', true], ['Game Over', true], ['Level: 1', true]], name);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'tilerush', `${name}: the game has the keyboard`);
+    assert.deepEqual(errors, [], name);
+    await context.close();
+  }
 });
 
 test('a held ArrowRight runs the paddle to the right wall, and focus loss releases it', async () => {
@@ -81,9 +119,15 @@ test('P shows Pause where the layout puts it, play stands still, and a click on 
   await page.keyboard.press('KeyP');
   const pause = page.getByRole('button', { name: 'Pause' });
   await pause.waitFor({ state: 'visible' });
-  const area = await page.locator('#tilerush').boundingBox();
+  // Where the layout puts it at the game area's scale, to a device pixel, its caption in proportion.
+  const { canvas, ratio } = await gameArea(page);
+  const scale = canvas.width / 568;
   const box = await pause.boundingBox();
-  assert.deepEqual([box.x - area.x, box.y - area.y, box.width, box.height], [224, 192, 161, 97]);
+  const place = [box.x - canvas.x, box.y - canvas.y, box.width, box.height];
+  [224, 192, 161, 97].forEach((length, i) => assert.ok(Math.abs(place[i] - length * scale) <= 1 / ratio + 1e-6,
+    `Pause at ${place}, not ${[224, 192, 161, 97].map((v) => v * scale)}`));
+  const fontSize = await pause.evaluate((b) => parseFloat(getComputedStyle(b).fontSize));
+  assert.ok(Math.abs(fontSize / scale - 32) < 0.05, `caption at ${fontSize} px at scale ${scale}`);
   const frame = await grab(page);
   const [r, g, b] = channels(frame.at(304, 215));
   assert.ok(Math.abs(r - g) < 12 && Math.abs(g - b) < 12 && r > 190, 'the button face covers the bricks');
@@ -102,7 +146,7 @@ test('P shows Pause where the layout puts it, play stands still, and a click on 
   await context.close();
 });
 
-test('arrow keys never scroll a page too small for the game while the game has the keyboard', async () => {
+test('arrow keys never scroll a page too small for the game and its controls while the game has the keyboard', async () => {
   const { context, page } = await openGame({ viewport: { width: 360, height: 300 } });
   for (const key of ['ArrowDown', 'ArrowDown', 'ArrowRight', 'ArrowRight', 'PageDown', 'Space', 'End']) {
     await page.keyboard.press(key);
@@ -117,22 +161,52 @@ test('arrow keys never scroll a page too small for the game while the game has t
   await context.close();
 });
 
-test('at two device pixels a pixel the game is drawn on the finer grid', async () => {
-  const { context, page } = await openGame({ deviceScaleFactor: 2 });
-  assert.deepEqual(await page.evaluate(() => { const c = document.querySelector('#tilerush canvas'); return [c.width, c.height]; }),
-    [1136, 978]);
-  const frame = await grab(page);
-  assert.deepEqual([frame.width, frame.height], [1136, 978]);
-  assert.equal(frame.at(568, 666), GREEN, 'board');
-  assert.equal(frame.at(568, 913), ORANGE, 'paddle');
-  assert.equal(frame.at(568, 894), BLUE, 'ball');
-  // 2 x 2 blocks of more than one colour: curves and text are drawn at this resolution.
+test('the page at scale 2 and a pixel ratio of 1 shows what it shows at scale 1 and a ratio of 2, on the finer grid', async () => {
+  // Views where the game area comes out at exactly those scales, paused at the start.
+  const shots = [];
+  for (const [width, height, ratio, scale] of [[1600, 994, 1, 2], [800, 505, 2, 1]]) {
+    const { context, page } = await openGame({ viewport: { width, height }, deviceScaleFactor: ratio });
+    assert.equal((await gameArea(page)).canvas.width, 568 * scale, `scale ${scale} in ${width} x ${height}`);
+    await page.keyboard.press('KeyP');
+    await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
+    await nextFrame(page);
+    shots.push(await grab(page));
+    await context.close();
+  }
+  const [big, fine] = shots;
+  assert.deepEqual([big.deviceWidth, big.deviceHeight, fine.deviceWidth, fine.deviceHeight], [1136, 978, 1136, 978]);
+  // The title box's balls go on moving during a pause; everything else stands still.
+  const title = (x, y) => x >= 2 * 205 && x < 2 * 380 && y < 2 * 46;
+  // The Pause button is the browser's own, and the browser lays its caption out in CSS
+  // pixels: from a 64 px font once and from a 32 px font at a ratio of 2 once, its glyphs
+  // may come out a device pixel apart (here about 1,500 pixels of the caption's edges).
+  // So inside the caption's box (the button less 8 device pixels all round) at most 4%
+  // of the button's pixels may differ; its border and face, and every pixel of the
+  // canvas, must be the same.
+  const caption = (x, y) => x >= 2 * 224 + 8 && x < 2 * 385 - 8 && y >= 2 * 192 + 8 && y < 2 * 289 - 8;
+  let canvasDiffers = 0;
+  let captionDiffers = 0;
+  for (let y = 0; y < 978; ++y) {
+    for (let x = 0; x < 1136; ++x) {
+      if (title(x, y)) continue;
+      const p = big.device.at(big.left + x, big.top + y);
+      const q = fine.device.at(fine.left + x, fine.top + y);
+      if (p === q) continue;
+      if (caption(x, y)) ++captionDiffers;
+      else ++canvasDiffers;
+    }
+  }
+  assert.equal(canvasDiffers, 0, 'pixels of the canvas or of the button\'s border and face differ');
+  assert.ok(captionDiffers <= 0.04 * 322 * 194, `${captionDiffers} pixels of the Pause button's caption differ`);
+
+  // Drawn at the device's resolution, not a small picture doubled: 2 x 2 blocks of more
+  // than one colour where there are curves and text, and brick edges on odd device pixels.
   const mixed = (left, top, width, height) => {
     let n = 0;
     for (let y = top & ~1; y < top + height; y += 2) {
       for (let x = left & ~1; x < left + width; x += 2) {
-        const p = frame.at(x, y);
-        n += frame.at(x + 1, y) !== p || frame.at(x, y + 1) !== p || frame.at(x + 1, y + 1) !== p ? 1 : 0;
+        const p = big.device.at(x, y);
+        n += big.device.at(x + 1, y) !== p || big.device.at(x, y + 1) !== p || big.device.at(x + 1, y + 1) !== p ? 1 : 0;
       }
     }
     return n;
@@ -140,22 +214,22 @@ test('at two device pixels a pixel the game is drawn on the finer grid', async (
   assert.ok(mixed(558, 884, 20, 20) > 4, 'ball');
   assert.ok(mixed(416, 0, 16, 16) > 2, 'rounded corner of the title box');
   assert.ok(mixed(8, 8, 140, 60) > 20, '"Score"');
-  // Brick edges land on odd device pixels too: a doubled small picture has none there.
   const y = Math.round(((1560 + 2 * 226.2) / 15 + 3) * 2);
   let oddEdges = 0;
   for (let x = 20; x < 1120; ++x) {
-    if (frame.at(x, y) === 0 && frame.at(x - 1, y) !== 0 && x % 2 === 1) ++oddEdges;
+    if (big.device.at(x, y) === 0 && big.device.at(x - 1, y) !== 0 && x % 2 === 1) ++oddEdges;
   }
   assert.ok(oddEdges > 0, 'brick borders start on odd device pixels');
-  await context.close();
 });
 
 test('holding a half of the board steers, and a two-finger tap pauses', async () => {
   const { context, page } = await openGame({ hasTouch: true });
   const cdp = await context.newCDPSession(page);
-  const area = await page.locator('#tilerush').boundingBox();
+  // Points of the layout, through the game area at its scale.
+  const { canvas } = await gameArea(page);
+  const scale = canvas.width / 568;
   const touch = (type, points) => cdp.send('Input.dispatchTouchEvent', {
-    type, touchPoints: points.map(([x, y], id) => ({ x: area.x + x, y: area.y + y, id })),
+    type, touchPoints: points.map(([x, y], id) => ({ x: canvas.x + x * scale, y: canvas.y + y * scale, id })),
   });
   await touch('touchStart', [[450, 300]]);
   const right = await paddleUntil(page, (s) => Math.abs(s.paddleRight - RIGHT_WALL) <= 2);

@@ -23,6 +23,10 @@ void tr_circle(double centreX, double centreY, double radius, double pen, unsign
 void tr_text(const char* font, const char* text, double x, double y, double width, int align, unsigned color);
 double tr_text_width(const char* font, const char* text);
 
+// How many device pixels of the canvas make one pixel of the game area, the smaller
+// of across and down.
+double tr_device_pixels_per_pixel();
+
 // Creates or updates push button `id` over the game area.
 void tr_button(int id, double x, double y, double width, double height, int visible, const char* caption,
                const char* font);

@@ -28,8 +28,8 @@ void WebCanvas::elementChanged(const Element& element, const Rect& before) {
     if (element.kind() == ElementKind::Label) labelPixels_.erase(&element);
     return;
   }
-  invalidate(pixelBounds(before));
-  const PixelArea now = paintedBounds(element);
+  invalidate(pixelBounds(before, spare_));
+  const PixelArea now = paintedBounds(element, spare_);
   invalidate(now);
   if (element.kind() != ElementKind::Label) return;
   auto [last, first] = labelPixels_.try_emplace(&element, now);
@@ -45,6 +45,10 @@ void WebCanvas::rebuild() {
 }
 
 void WebCanvas::repaintAll() {
+  // Where labels were painted at another scale may have had fewer pixels to spare.
+  const int spare = sparePixels(tr_device_pixels_per_pixel());
+  if (spare != spare_) labelPixels_.clear();
+  spare_ = spare;
   dirty_.assign(1, kWholeArea);
   wholeDirty_ = true;
 }
@@ -79,9 +83,9 @@ void WebCanvas::invalidate(const PixelArea& area) {
 }
 
 PixelArea WebCanvas::paintedBoundsOf(const Element& element) {
-  if (element.kind() != ElementKind::Label) return pixelBounds(element.bounds());
+  if (element.kind() != ElementKind::Label) return pixelBounds(element.bounds(), spare_);
   auto [known, first] = labelPixels_.try_emplace(&element);
-  if (first) known->second = paintedBounds(element);
+  if (first) known->second = paintedBounds(element, spare_);
   return known->second;
 }
 

@@ -17,7 +17,8 @@ class WebCanvas {
   void elementChanged(const Element& element, const Rect& before);
   // Every element is new: forget what the old ones covered and repaint everything.
   void rebuild();
-  // The page's pixels were lost or changed scale: repaint everything.
+  // The page's pixels were lost or changed scale: repaint everything, at the page's
+  // scale as it is now.
   void repaintAll();
   // Repaints the areas noted since the last time, back to front.
   void paint();
@@ -37,6 +38,8 @@ class WebCanvas {
   std::vector<PixelArea> dirty_;
   // The whole game area is waiting to be repainted.
   bool wholeDirty_ = false;
+  // Pixels to spare round each element at the page's scale (sparePixels).
+  int spare_ = 1;
 };
 
 }  // namespace tilerush

@@ -114,22 +114,27 @@ PixelArea PixelArea::clipped(const PixelArea& o) const {
   return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
 }
 
-PixelArea pixelBounds(const Rect& twips) {
+PixelArea pixelBounds(const Rect& twips, int spare) {
   const Box b = pixels(twips);
-  return {static_cast<int>(std::floor(b.left)) - 1, static_cast<int>(std::floor(b.top)) - 1,
-          static_cast<int>(std::ceil(b.left + b.width)) + 1,
-          static_cast<int>(std::ceil(b.top + b.height)) + 1};
+  return {static_cast<int>(std::floor(b.left)) - spare, static_cast<int>(std::floor(b.top)) - spare,
+          static_cast<int>(std::ceil(b.left + b.width)) + spare,
+          static_cast<int>(std::ceil(b.top + b.height)) + spare};
 }
 
-PixelArea paintedBounds(const Element& element) {
-  PixelArea bounds = pixelBounds(element.bounds());
+PixelArea paintedBounds(const Element& element, int spare) {
+  PixelArea bounds = pixelBounds(element.bounds(), spare);
   if (element.kind() != ElementKind::Label || element.caption().empty()) return bounds;
   const Box area = captionArea(element, cssFont(element.style().font));
-  const PixelArea text{static_cast<int>(std::floor(area.left)) - 1,
-                       static_cast<int>(std::floor(area.top)) - 1,
-                       static_cast<int>(std::ceil(area.left + area.width)) + 1,
-                       static_cast<int>(std::ceil(area.top + area.height)) + 1};
+  const PixelArea text{static_cast<int>(std::floor(area.left)) - spare,
+                       static_cast<int>(std::floor(area.top)) - spare,
+                       static_cast<int>(std::ceil(area.left + area.width)) + spare,
+                       static_cast<int>(std::ceil(area.top + area.height)) + spare};
   return bounds.united(text);
+}
+
+int sparePixels(double devicePixelsPerPixel) {
+  if (!(devicePixelsPerPixel > 0) || devicePixelsPerPixel >= 1) return 1;
+  return static_cast<int>(std::ceil(1 / devicePixelsPerPixel));
 }
 
 void paintElement(const Element& element) {

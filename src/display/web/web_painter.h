@@ -24,11 +24,18 @@ struct PixelArea {
   PixelArea clipped(const PixelArea& o) const;
 };
 
-// The pixels an element can touch, with a pixel to spare for antialiased edges.
-PixelArea pixelBounds(const Rect& twips);
+// The pixels an element can touch, with `spare` pixels round it for antialiased edges
+// (sparePixels).
+PixelArea pixelBounds(const Rect& twips, int spare);
 
 // The pixels an element paints, a caption running past its label included.
-PixelArea paintedBounds(const Element& element);
+PixelArea paintedBounds(const Element& element, int spare);
+
+// The pixels to spare round an element at this many device pixels a pixel: one, or as
+// many as make at least one device pixel. Repainting an area clears the device pixels
+// its edges cut, and an element that an edge's pixel reaches into, but that lies outside
+// the area by less than a device pixel, would not be painted again there.
+int sparePixels(double devicePixelsPerPixel);
 
 // Paints a visible shape or label. Geometry comes from the model in twips, fractions
 // included; only the page's script puts straight edges on device pixels.
