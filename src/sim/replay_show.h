@@ -26,7 +26,18 @@ inline constexpr std::int64_t kJumpMs = 5000;
 // What the viewer's keys do, by the game's key codes: Space, - and +, . and , , Home,
 // End, the arrows and Page Up and Down.
 enum class TheatreKey {
-  None, PlayOrPause, Slower, Faster, StepOn, StepBack, ToStart, ToEnd, Back, On, PreviousMark, NextMark
+  None,
+  PlayOrPause,
+  Slower,
+  Faster,
+  StepOn,
+  StepBack,
+  ToStart,
+  ToEnd,
+  Back,
+  On,
+  PreviousMark,
+  NextMark
 };
 TheatreKey theatreKeyOf(int code);
 

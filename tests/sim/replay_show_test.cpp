@@ -21,11 +21,13 @@ namespace tilerush::sim::testing {
 namespace {
 
 // Five minutes of the automatic player (seed 1 clears map 1 in them), then a player
-// who only ever launches the ball (and goes on to the next level, if shown), until "Game Over" is clicked away.
+// who only ever launches the ball (and goes on to the next level, if shown), until "Game Over" is clicked
+// away.
 std::string recordedGame() {
   Session session([] { return 1; });
   std::string lines;
-  Recorder recorder(session, [&](std::string_view line) { lines += line; }, "test", "today");
+  Recorder recorder(
+      session, [&](std::string_view line) { lines += line; }, "test", "today");
   session.setInputLog(&recorder);
   session.open();
   Autoplayer(session).play(300'000);
@@ -75,8 +77,8 @@ void expectSameState(const std::string& shown, const std::string& truth, const s
   if (parted.first == shown.end() && parted.second == truth.end()) return;
   const std::size_t at = static_cast<std::size_t>(parted.first - shown.begin());
   const std::size_t from = at < 120 ? 0 : at - 120;
-  ADD_FAILURE() << where << " (" << shown.size() << " and " << truth.size() << " long): shown ..." << shown.substr(from, 200) << "\nwhere the runner has ..."
-                << truth.substr(from, 200);
+  ADD_FAILURE() << where << " (" << shown.size() << " and " << truth.size() << " long): shown ..."
+                << shown.substr(from, 200) << "\nwhere the runner has ..." << truth.substr(from, 200);
 }
 
 ReplayFacts factsOf(const std::string& script) {
@@ -127,7 +129,8 @@ class Watching : public ::testing::Test {
   Session session{[] { return 99; }};
   PacedGame paced{session};
   std::vector<std::string> ended;
-  ReplayShow show{paced, *script_, *facts_, [this](const std::string& verdict, int) { ended.push_back(verdict); }};
+  ReplayShow show{paced, *script_, *facts_,
+                  [this](const std::string& verdict, int) { ended.push_back(verdict); }};
 };
 std::string* Watching::script_ = nullptr;
 ReplayFacts* Watching::facts_ = nullptr;
@@ -137,8 +140,9 @@ TEST_F(Watching, EverySeekForwardOrBackLandsOnTheStateTheRunnerReaches) {
   const std::int64_t cleared = markOf(Mark::Kind::LevelCleared);
   const std::int64_t over = markOf(Mark::Kind::GameOver);
   ASSERT_LT(cleared, over);
-  for (std::int64_t t : {std::int64_t{0}, lost - 1, lost, lost + 500, lost + 1000, lost + 1001, cleared + 3000,
-                         cleared, cleared - 1, over + 10, over - 1000, lost / 2, show.length() - 1}) {
+  for (std::int64_t t :
+       {std::int64_t{0}, lost - 1, lost, lost + 500, lost + 1000, lost + 1001, cleared + 3000, cleared,
+        cleared - 1, over + 10, over - 1000, lost / 2, show.length() - 1}) {
     expectTruthAt(t);
   }
   // The pause after a lost ball starts at its mark.
@@ -208,7 +212,8 @@ TEST_F(Watching, ARaceOpensOnTheReplaysFirstSeedAndIsRecordedAsAnyGame) {
 
   Session race([] { return 4242; });
   std::string lines;
-  Recorder recorder(race, [&](std::string_view line) { lines += line; }, "test", "today");
+  Recorder recorder(
+      race, [&](std::string_view line) { lines += line; }, "test", "today");
   race.setInputLog(&recorder);
   race.seedNextStartUp(*firstSeed(*script_));
   race.open();
