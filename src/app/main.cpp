@@ -11,10 +11,12 @@
 
 #include "app/command_line.h"
 #include "app/game_sound.h"
+#include "app/player_settings.h"
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
 #include "app/record_file.h"
 #include "app/replay_player.h"
+#include "app/screen_mode.h"
 #include "display/qt/vector_state.h"
 #include "sim/recorder.h"
 #include "sim/runner.h"
@@ -70,7 +72,9 @@ int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<ti
         date.toStdString());
     game.session().setInputLog(recorder.get());
   }
-  tilerush::GameSound sound(options.muted);
+  tilerush::PlayerSettings settings;
+  tilerush::ScreenMode screen(game.window(), settings);
+  tilerush::GameSound sound(settings, options.muted);
   game.open();
   sound.attach(game);
   const int status = app.exec();
@@ -83,7 +87,9 @@ int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<ti
 
 int watch(QApplication& app, const std::string& path, bool muted) {
   tilerush::QtGame game(tilerush::sim::systemClockSeed);
-  tilerush::GameSound sound(muted);
+  tilerush::PlayerSettings settings;
+  tilerush::ScreenMode screen(game.window(), settings);
+  tilerush::GameSound sound(settings, muted);
   sound.attach(game);
   tilerush::ReplayPlayer player(game, path, std::cout);
   player.start();
