@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QScreen>
+#include <utility>
 
 namespace tilerush {
 namespace {
@@ -13,12 +14,15 @@ constexpr int kKeyEscape = 27;
 constexpr int kKeyF11 = 122;
 constexpr int kAltHeld = 4;
 constexpr int kSettleMs = 400;
+constexpr int kFittingMs = 1500;
 
 }  // namespace
 
 ScreenMode::ScreenMode(GameWindow& window, PlayerSettings& settings) : window_(window), settings_(settings) {
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
+  fitting_.setSingleShot(true);
+  fitting_.setInterval(kFittingMs);
   connect(&settle_, &QTimer::timeout, this, &ScreenMode::saveSize);
   restore();
   window.installEventFilter(this);
@@ -38,6 +42,7 @@ void ScreenMode::restore() {
     if (const QScreen* screen = window_.screen()) size = size.boundedTo(screen->availableSize());
     window_.resize(size);
     normalSize_ = size;
+    fitWhenShown_ = true;
   }
   if (settings_.fullScreen()) window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
 }
@@ -67,7 +72,27 @@ void ScreenMode::leaveFullScreen() {
 bool ScreenMode::eventFilter(QObject*, QEvent* event) {
   if (event->type() == QEvent::Resize) resized();
   if (event->type() == QEvent::WindowStateChange) stateChanged();
+  // The frame a window manager puts round a window is known only once it has framed
+  // and placed it, soon after the window shows; a window dragged later is left be.
+  if (event->type() == QEvent::Show && std::exchange(fitWhenShown_, false)) {
+    fitting_.start();
+    QTimer::singleShot(0, this, &ScreenMode::fitOnScreen);
+  }
+  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && fitting_.isActive()) fitOnScreen();
   return false;
+}
+
+// A window opened larger than the screen (its kept size, with the frame round it)
+// is brought within it, title bar included.
+void ScreenMode::fitOnScreen() {
+  const QScreen* screen = window_.screen();
+  if (!screen || !showsNormally()) return;
+  const QRect room = screen->availableGeometry();
+  const QRect frame = window_.frameGeometry();
+  if (room.contains(frame)) return;
+  const QSize over = (frame.size() - room.size()).expandedTo(QSize(0, 0));
+  window_.resize((window_.size() - over).expandedTo(window_.minimumSize()));
+  window_.move(room.topLeft());
 }
 
 bool ScreenMode::showsNormally() const {

@@ -27,6 +27,7 @@ class ScreenMode : public QObject {
 
  private:
   void restore();
+  void fitOnScreen();
   void keyDown(int code, int shift);
   void leaveFullScreen();
   void resized();
@@ -43,6 +44,10 @@ class ScreenMode : public QObject {
   // A window being dragged to a new size is resized many times a second; its size
   // is kept once it has settled.
   QTimer settle_;
+  // A window opened at a kept size is brought within the screen while this runs,
+  // from the moment it shows.
+  bool fitWhenShown_ = false;
+  QTimer fitting_;
 };
 
 }  // namespace tilerush
