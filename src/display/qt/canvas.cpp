@@ -7,6 +7,8 @@
 #include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
 
 #include "display/qt/element_painter.h"
 
@@ -38,6 +40,7 @@ void Canvas::setArea(const GameArea& area) {
   setGeometry(area.rect());
   if (rescaled) {
     still_.discard();
+    stillCoversStale_ = true;
     update();
   }
 }
@@ -45,21 +48,33 @@ void Canvas::setArea(const GameArea& area) {
 void Canvas::invalidate(const Element& element, bool moved, const QRect& layoutPixels) {
   const QRect pixels = area_.cover(layoutPixels);
   update(pixels);
-  still_.changed(element, moved, pixels);
+  if (still_.changed(element, moved, pixels)) stillCoversStale_ = true;
 }
 
+// What the element covered before and covers now, as few rectangles as overlap
+// allows: each one asked for costs Qt a pass over what it must repaint.
 void Canvas::elementChanged(const Element& element, const Rect& before) {
   if (QAccessible::isActive()) announceReadout(element);
   const bool moved = !samePlace(before, element.bounds());
-  invalidate(element, moved, pixelBounds(before));
+  QRect area = pixelBounds(before);
+  auto add = [&](const QRect& more) {
+    if (area.intersects(more)) {
+      area |= more;
+    } else {
+      invalidate(element, moved, area);
+      area = more;
+    }
+  };
   const QRect now = paintedBounds(element, fonts_);
-  invalidate(element, moved, now);
-  if (element.kind() != ElementKind::Label) return;
-  auto [last, first] = labelPixels_.try_emplace(&element, now);
-  if (!first) {
-    invalidate(element, moved, last->second);
-    last->second = now;
+  add(now);
+  if (element.kind() == ElementKind::Label) {
+    auto [last, first] = labelPixels_.try_emplace(&element, now);
+    if (!first) {
+      add(last->second);
+      last->second = now;
+    }
   }
+  invalidate(element, moved, area);
 }
 
 void Canvas::announceReadout(const Element& element) {
@@ -74,6 +89,7 @@ void Canvas::announceReadout(const Element& element) {
 void Canvas::rebuild() {
   labelPixels_.clear();
   still_.reset();
+  stillCoversStale_ = true;
   update();
 }
 
@@ -139,12 +155,20 @@ void Canvas::paintOverStill(QPainter& painter, const QRegion& region) {
   }
 }
 
+// Visible still elements with what they cover, back to front, made again only after
+// a still element changed: moving ones change at every tick, still ones seldom.
+const std::vector<Canvas::StillCover>& Canvas::stillCovers() {
+  if (!stillCoversStale_) return stillCovers_;
+  stillCovers_.clear();
+  for (const Element* element : display_.stackingOrder()) {
+    if (element->visible() && !still_.moving(*element)) stillCovers_.push_back({element->stackStamp(), coverOf(*element)});
+  }
+  stillCoversStale_ = false;
+  return stillCovers_;
+}
+
 QRegion Canvas::stillInFrontOfMoving(const QRegion& exposed) {
-  struct Mover {
-    std::uint64_t stamp;
-    QRect cover;
-  };
-  std::vector<Mover> movers;
+  std::vector<StillCover> movers;
   std::uint64_t backmost = UINT64_MAX;
   for (const Element* element : still_.movingInOrder()) {
     if (!element->visible()) continue;
@@ -154,13 +178,10 @@ QRegion Canvas::stillInFrontOfMoving(const QRegion& exposed) {
     backmost = std::min(backmost, element->stackStamp());
   }
   QRegion overlaps;
-  const auto& order = display_.stackingOrder();
-  for (auto it = order.rbegin(); it != order.rend() && (*it)->stackStamp() > backmost; ++it) {
-    const Element& element = **it;
-    if (!element.visible() || still_.moving(element)) continue;
-    const QRect cover = coverOf(element);
-    for (const Mover& mover : movers) {
-      if (element.stackStamp() > mover.stamp && cover.intersects(mover.cover)) overlaps += cover & mover.cover;
+  const std::vector<StillCover>& still = stillCovers();
+  for (auto it = still.rbegin(); it != still.rend() && it->stamp > backmost; ++it) {
+    for (const StillCover& mover : movers) {
+      if (it->stamp > mover.stamp && it->cover.intersects(mover.cover)) overlaps += it->cover & mover.cover;
     }
   }
   return overlaps;

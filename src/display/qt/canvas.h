@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <QWidget>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -57,6 +58,11 @@ class Canvas : public QWidget {
   // Where a still shape or label in front of a moving one overlaps it: there the
   // picture cannot be used, as it would show the moving one in front.
   QRegion stillInFrontOfMoving(const QRegion& exposed);
+  struct StillCover {
+    std::uint64_t stamp;
+    QRect cover;
+  };
+  const std::vector<StillCover>& stillCovers();
 
   const Display& display_;
   GameArea area_;
@@ -66,6 +72,8 @@ class Canvas : public QWidget {
   // run further than the new one does. Kept up to date by every change.
   std::unordered_map<const Element*, QRect> labelPixels_;
   StillLayer still_;
+  std::vector<StillCover> stillCovers_;
+  bool stillCoversStale_ = true;
 };
 
 }  // namespace tilerush

@@ -14,16 +14,17 @@ void StillLayer::reset() {
   watching_ = false;
 }
 
-void StillLayer::changed(const Element& element, bool moved, const QRect& area) {
+bool StillLayer::changed(const Element& element, bool moved, const QRect& area) {
   const bool wasStill = !moving(element);
   if (moved && watching_) moving_.insert(&element);
   // A picture yet to be made is out of date everywhere. An element that has just
   // started moving leaves the picture where it was.
-  if (image_.isNull() || !wasStill) return;
+  if (image_.isNull() || !wasStill) return wasStill;
   outOfDate_ += area;
   // A new level recolours hundreds of cells: past a few dozen areas, one rectangle
   // round them all is cheaper to keep and hardly more to draw.
   if (outOfDate_.rectCount() > kMostAreas) outOfDate_ = outOfDate_.boundingRect();
+  return true;
 }
 
 std::vector<const Element*> StillLayer::movingInOrder() const {

@@ -25,7 +25,8 @@ class StillLayer {
   // stays out of the picture. Start-up places everything once before that.
   void startWatching() { watching_ = true; }
   // An element changed, touching `area` (pixels of the canvas) before or after.
-  void changed(const Element& element, bool moved, const QRect& area);
+  // True when it was a still one (it may have just started moving).
+  bool changed(const Element& element, bool moved, const QRect& area);
   bool moving(const Element& element) const { return moving_.count(&element) != 0; }
   // Moving elements, back to front.
   std::vector<const Element*> movingInOrder() const;
