@@ -15,7 +15,8 @@ constexpr int kKeyM = 77;
 
 }  // namespace
 
-GameSound::GameSound(PlayerSettings& settings, bool mute) : settings_(settings), muted_(mute || settings.muted()) {
+GameSound::GameSound(PlayerSettings& settings, bool mute)
+    : settings_(settings), muted_(mute || settings.muted()) {
   clock_.start();
   connect(&output_, &SoundOutput::opened, this, &GameSound::deviceOpened);
   connect(&output_, &SoundOutput::failed, this, [this](const QString& why) {

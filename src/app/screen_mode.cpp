@@ -78,7 +78,8 @@ bool ScreenMode::eventFilter(QObject*, QEvent* event) {
     fitting_.start();
     QTimer::singleShot(0, this, &ScreenMode::fitOnScreen);
   }
-  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && fitting_.isActive()) fitOnScreen();
+  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && fitting_.isActive())
+    fitOnScreen();
   return false;
 }
 

@@ -85,10 +85,11 @@ void GameOnXvfb::useWindowManager(int screenWidth, int screenHeight) {
 }
 
 void GameOnXvfb::startWindowManager() {
-  windowManager_ = std::make_unique<Process>(
-      std::vector<std::string>{"openbox", "--sm-disable"},
-      std::vector<std::string>{"DISPLAY=" + xvfb_->name(), "HOME=" + scratch(), "XDG_CONFIG_HOME=" + scratch() + "/wm"},
-      scratch() + "/openbox.log");
+  windowManager_ =
+      std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"},
+                                std::vector<std::string>{"DISPLAY=" + xvfb_->name(), "HOME=" + scratch(),
+                                                         "XDG_CONFIG_HOME=" + scratch() + "/wm"},
+                                scratch() + "/openbox.log");
   XConnection x(xvfb_->name());
   for (int i = 0; i < 500 && !x.windowManagerRunning(); ++i) pause(20);
   ASSERT_TRUE(x.windowManagerRunning()) << "openbox did not start; see " << scratch() << "/openbox.log";

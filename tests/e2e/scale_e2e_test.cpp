@@ -65,7 +65,8 @@ TEST_F(DoubleDensity, AWindowMadeTwiceAsLargeShowsWhatTheWindowShowsHereAtScaleO
   start({});
   xdotool({"windowsize", windowId(), "1136", "978"});
   Frame large = grab();
-  for (int i = 0; i < 500 && !(large.width == 1136 && large.height == 978 && large.at(568, 666) == 0x80FF80u); ++i) {
+  for (int i = 0; i < 500 && !(large.width == 1136 && large.height == 978 && large.at(568, 666) == 0x80FF80u);
+       ++i) {
     pause(20);
     large = grab();
   }
@@ -79,7 +80,8 @@ TEST_F(DoubleDensity, AWindowMadeTwiceAsLargeShowsWhatTheWindowShowsHereAtScaleO
       const std::uint32_t a = dense.at(x, y), b = large.at(x, y);
       if (a == b) continue;
       ++differing;
-      for (int shift : {0, 8, 16}) most = std::max(most, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
+      for (int shift : {0, 8, 16})
+        most = std::max(most, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
     }
   }
   EXPECT_LE(differing, 1136 * 978 / 1000) << "pixels that differ";

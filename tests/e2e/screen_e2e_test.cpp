@@ -216,7 +216,8 @@ TEST_F(ScreenWindow, AGameRecordedWhileResizedAndInAndOutOfFullScreenReplaysExac
   tap("Escape");
   keyUp("Left");
   waitForFullScreen(false);
-  for (auto [width, height] : {std::make_pair(900, 700), std::make_pair(400, 700), std::make_pair(1100, 400)}) {
+  for (auto [width, height] :
+       {std::make_pair(900, 700), std::make_pair(400, 700), std::make_pair(1100, 400)}) {
     keyDown("Right");
     xdotool({"windowsize", windowId(), std::to_string(width), std::to_string(height)});
     pause(300);

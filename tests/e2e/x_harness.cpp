@@ -1,8 +1,8 @@
 // Child processes, the Xvfb server and the X requests the end-to-end tests need.
 #include "x_harness.h"
 
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -57,8 +57,8 @@ XvfbServer::XvfbServer(int width, int height) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ardelay",
-                "250", "-arinterval", "33"},
+  pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ardelay", "250",
+                "-arinterval", "33"},
                {}, &actions);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[1]);
@@ -158,7 +158,8 @@ unsigned long XConnection::findWindow(unsigned long parent, const std::string& w
   unsigned long found = 0;
   for (unsigned int i = 0; i < count && !found; ++i) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+    if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable)
+      continue;
     if (title(children[i]) == wanted) {
       found = children[i];
     } else if (depth > 0) {
@@ -228,7 +229,8 @@ Frame XConnection::grab(unsigned long window) {
     const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
     for (int y = 0; y < height; ++y) {
       const auto* row = reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
-      for (int x = 0; x < width; ++x) frame.pixels.push_back((direct ? row[x] : XGetPixel(image, x, y)) & 0xFFFFFF);
+      for (int x = 0; x < width; ++x)
+        frame.pixels.push_back((direct ? row[x] : XGetPixel(image, x, y)) & 0xFFFFFF);
     }
     XDestroyImage(image);
     return frame;

@@ -36,7 +36,8 @@ class PaintLog : public QObject {
 
 // The pixels an element covers, with one to spare all round for antialiased edges.
 QRect pixelsAround(const Rect& twips) {
-  return QRect(QPoint(int(std::floor(twips.left / kTwipsPerPixel)) - 1, int(std::floor(twips.top / kTwipsPerPixel)) - 1),
+  return QRect(QPoint(int(std::floor(twips.left / kTwipsPerPixel)) - 1,
+                      int(std::floor(twips.top / kTwipsPerPixel)) - 1),
                QPoint(int(std::ceil((twips.left + twips.width) / kTwipsPerPixel)),
                       int(std::ceil((twips.top + twips.height) / kTwipsPerPixel))));
 }

@@ -28,7 +28,8 @@ TEST(GameArea, FitsTheWholeLayoutAtTheLargestScaleCentredAndMapsPixelsToTwipsAnd
 
   for (const GameArea& area : {natural, twice, wide, tall}) {
     EXPECT_EQ(area.toTwips(area.rect().topLeft()), QPointF(0, 0));
-    const QPointF corner = area.toTwips(QPointF(area.rect().topLeft()) + QPointF(area.rect().width(), area.rect().height()));
+    const QPointF corner =
+        area.toTwips(QPointF(area.rect().topLeft()) + QPointF(area.rect().width(), area.rect().height()));
     EXPECT_NEAR(corner.x(), 8520, 15);
     EXPECT_NEAR(corner.y(), 7335, 15);
     const QPointF ball(4267.5, 6706);

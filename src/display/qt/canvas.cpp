@@ -161,7 +161,8 @@ const std::vector<Canvas::StillCover>& Canvas::stillCovers() {
   if (!stillCoversStale_) return stillCovers_;
   stillCovers_.clear();
   for (const Element* element : display_.stackingOrder()) {
-    if (element->visible() && !still_.moving(*element)) stillCovers_.push_back({element->stackStamp(), coverOf(*element)});
+    if (element->visible() && !still_.moving(*element))
+      stillCovers_.push_back({element->stackStamp(), coverOf(*element)});
   }
   stillCoversStale_ = false;
   return stillCovers_;

@@ -18,7 +18,8 @@ GameArea::GameArea(float widthTwips, float heightTwips)
 QSize GameArea::smallestSize() const { return (QSizeF(natural_) / 2).toSize().expandedTo(QSize(1, 1)); }
 
 GameArea GameArea::fittedTo(QSize window) const {
-  const double scale = std::min(double(window.width()) / natural_.width(), double(window.height()) / natural_.height());
+  const double scale =
+      std::min(double(window.width()) / natural_.width(), double(window.height()) / natural_.height());
   if (scale <= 0) return GameArea(natural_, 1, QRect(QPoint(0, 0), natural_));
   const QSize size(std::min(window.width(), nearest(natural_.width() * scale)),
                    std::min(window.height(), nearest(natural_.height() * scale)));

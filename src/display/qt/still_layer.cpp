@@ -51,7 +51,8 @@ bool StillLayer::prepare(QSize size, qreal ratio) {
 void StillLayer::copyTo(QPainter& painter, const QRegion& region) const {
   const qreal ratio = image_.devicePixelRatio();
   for (const QRect& r : region) {
-    painter.drawImage(QRectF(r), image_, QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+    painter.drawImage(QRectF(r), image_,
+                      QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
   }
 }
 
