@@ -20,6 +20,7 @@ PLAY_PACKAGES=(
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick # the real window under Xvfb
+  openbox                                             # its full screen needs a window manager
   pulseaudio pulseaudio-utils                         # its sound, recorded from a null sink
   clang libclang-rt-dev                               # the sanitized pass and the fuzzer
   desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl man-db

@@ -1,7 +1,6 @@
 // From the game's happenings to cues on the sound device, and the M key.
 #include "app/game_sound.h"
 
-#include <QSettings>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -13,15 +12,11 @@ namespace tilerush {
 namespace {
 
 constexpr int kKeyM = 77;
-const char* const kMutedKey = "sound/muted";
-
-// The player's settings file (~/.config/tilerush/tilerush.conf); the choice of
-// sound is the only thing in it.
-QSettings playerSettings() { return QSettings(QStringLiteral("tilerush"), QStringLiteral("tilerush")); }
 
 }  // namespace
 
-GameSound::GameSound(bool mute) : muted_(mute || playerSettings().value(kMutedKey, false).toBool()) {
+GameSound::GameSound(PlayerSettings& settings, bool mute)
+    : settings_(settings), muted_(mute || settings.muted()) {
   clock_.start();
   connect(&output_, &SoundOutput::opened, this, &GameSound::deviceOpened);
   connect(&output_, &SoundOutput::failed, this, [this](const QString& why) {
@@ -80,7 +75,7 @@ void GameSound::keyDown(int code) {
 
 void GameSound::toggleMute() {
   muted_ = !muted_;
-  playerSettings().setValue(kMutedKey, muted_);
+  settings_.setMuted(muted_);
   output_.setMuted(muted_);
   if (muted_) policy_.clear();
   if (!muted_) openDevice();

@@ -7,6 +7,7 @@
 #include <future>
 #include <memory>
 
+#include "app/player_settings.h"
 #include "display/qt/sound_output.h"
 #include "game/listener.h"
 #include "sound/cues.h"
@@ -20,8 +21,9 @@ class GameSound : public QObject, public GameListener {
   Q_OBJECT
 
  public:
-  // Starts silent when `mute` is set (--mute) or when the player last left it off.
-  explicit GameSound(bool mute);
+  // Starts silent when `mute` is set (--mute) or when the player last left it off,
+  // as `settings` keep it.
+  GameSound(PlayerSettings& settings, bool mute);
   ~GameSound() override;
 
   // Listens to the game and to its window's M key. The sound device is opened once
@@ -42,6 +44,7 @@ class GameSound : public QObject, public GameListener {
   void sayNoSound(const QString& why);
 
   QtGame* game_ = nullptr;
+  PlayerSettings& settings_;
   SoundOutput output_;
   // Made on a thread of its own once the device's rate is known, in a few tens of
   // milliseconds; until then nothing sounds.

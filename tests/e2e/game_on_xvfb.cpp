@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -19,30 +20,41 @@ constexpr int kPaddleRow = 456;  // (6762.6 + 169 / 2) / 15
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-Sight look(const Frame& frame) {
+Placement Placement::fitted(int width, int height) {
+  Placement at;
+  at.scale = std::min(width / 568.0, height / 489.0);
+  at.left = (width - std::min(width, int(std::lround(568 * at.scale)))) / 2;
+  at.top = (height - std::min(height, int(std::lround(489 * at.scale)))) / 2;
+  return at;
+}
+
+Sight look(const Frame& frame, const Placement& at) {
   Sight sight;
   int first = -1, last = -1;
+  const int paddleRow = at.y(kPaddleRow);
   for (int x = 0; x < frame.width; ++x) {
-    if (frame.at(x, kPaddleRow) != kOrange) continue;
+    if (frame.at(x, paddleRow) != kOrange) continue;
     if (first < 0) first = x;
     last = x;
   }
-  if (first >= 0) sight.paddleCentre = (first + last) / 2;
+  if (first >= 0) sight.paddleCentre = int(at.layoutX((first + last) / 2));
 
   long sumX = 0, sumY = 0, count = 0;
-  for (int y = 104; y < 482; ++y) {
-    for (int x = 8; x < 561; ++x) {
+  for (int y = at.y(104); y < at.y(482); ++y) {
+    for (int x = at.x(8); x < at.x(561); ++x) {
       if (frame.at(x, y) != kBlue) continue;
       sumX += x;
       sumY += y;
       ++count;
     }
   }
-  if (count > 0) sight.ballCentre = std::make_pair(int(sumX / count), int(sumY / count));
+  if (count > 0) {
+    sight.ballCentre = std::make_pair(int(at.layoutX(int(sumX / count))), int(at.layoutY(int(sumY / count))));
+  }
 
   // Marker centres: columns at 1440, 2760 and 4080 twips, rows at 840 and 1080.
   for (int row : {60, 76}) {
-    for (int column : {136, 224, 312}) sight.livesShown += frame.at(column, row) == kRed;
+    for (int column : {136, 224, 312}) sight.livesShown += frame.at(at.x(column), at.y(row)) == kRed;
   }
   return sight;
 }
@@ -66,12 +78,31 @@ void GameOnXvfb::TearDown() {
   if (!scratch_.empty()) std::filesystem::remove_all(scratch_);
 }
 
+void GameOnXvfb::useWindowManager(int screenWidth, int screenHeight) {
+  managed_ = true;
+  screenWidth_ = screenWidth;
+  screenHeight_ = screenHeight;
+}
+
+void GameOnXvfb::startWindowManager() {
+  windowManager_ =
+      std::make_unique<Process>(std::vector<std::string>{"openbox", "--sm-disable"},
+                                std::vector<std::string>{"DISPLAY=" + xvfb_->name(), "HOME=" + scratch(),
+                                                         "XDG_CONFIG_HOME=" + scratch() + "/wm"},
+                                scratch() + "/openbox.log");
+  XConnection x(xvfb_->name());
+  for (int i = 0; i < 500 && !x.windowManagerRunning(); ++i) pause(20);
+  ASSERT_TRUE(x.windowManagerRunning()) << "openbox did not start; see " << scratch() << "/openbox.log";
+}
+
 void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vector<std::string>& args,
                        const std::string& errorFile, const std::string& outputFile) {
   // A second start gets a server of its own; the old one goes after what used it.
   x_.reset();
   game_.reset();
-  xvfb_ = std::make_unique<XvfbServer>();
+  windowManager_.reset();
+  xvfb_ = std::make_unique<XvfbServer>(screenWidth_, screenHeight_);
+  if (managed_) startWindowManager();
   std::vector<std::string> env = extraEnv;
   for (std::string setting :
        {"DISPLAY=" + xvfb_->name(), std::string("QT_QPA_PLATFORM=xcb"),
@@ -87,8 +118,9 @@ void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vect
   x_ = std::make_unique<XConnection>(xvfb_->name());
   window_ = x_->waitForWindow("Tilerush!", std::chrono::seconds(20));
   ASSERT_NE(window_, 0u) << "the game window did not appear";
-  // No window manager runs: give the window the keyboard directly.
-  xdotool({"windowfocus", "--sync", windowId()});
+  // A window manager gives the window the keyboard as a desktop would; without one,
+  // it is given directly.
+  xdotool({managed_ ? "windowactivate" : "windowfocus", "--sync", windowId()});
   // The first frame is painted soon after the window is mapped: wait for the board,
   // found at the same place in the window whatever its scale.
   for (int i = 0; i < 500; ++i) {

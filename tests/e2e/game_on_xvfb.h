@@ -12,13 +12,28 @@
 
 namespace tilerush::e2e {
 
-// Where things are in a 1:1 picture of the window, in pixels (layout twips / 15).
+// Where the layout lies in a picture of the window: the largest scale at which the
+// 568 x 489 layout fits, and its corner, as the window places it.
+struct Placement {
+  double scale = 1;
+  int left = 0;
+  int top = 0;
+  static Placement fitted(int width, int height);
+  // A point of the layout, in pixels at scale 1, as a pixel of the picture.
+  int x(double layoutX) const { return left + static_cast<int>(layoutX * scale); }
+  int y(double layoutY) const { return top + static_cast<int>(layoutY * scale); }
+  double layoutX(int pictureX) const { return (pictureX - left) / scale; }
+  double layoutY(int pictureY) const { return (pictureY - top) / scale; }
+};
+
+// Where things are, in pixels of the layout at scale 1 (twips / 15), whatever the
+// scale of the picture.
 struct Sight {
   std::optional<int> paddleCentre;  // across, on the paddle's row
   std::optional<std::pair<int, int>> ballCentre;
   int livesShown = 0;
 };
-Sight look(const Frame& frame);
+Sight look(const Frame& frame, const Placement& at = {});
 
 // The row of the ball's centre while it rests on the paddle, waiting to be launched.
 constexpr int kBallRestRow = 447;
@@ -31,6 +46,9 @@ class GameOnXvfb : public ::testing::Test {
  protected:
   void SetUp() override { start({}); }
   void TearDown() override;
+  // Starts from now on run beside a window manager (openbox), on a screen of this
+  // size, as a desktop would have them; full screen needs one.
+  void useWindowManager(int screenWidth, int screenHeight);
   // Starts the game with `args`, its environment changed by `extraEnv`, its standard
   // error and output into files when named. Unless told otherwise, it keeps its
   // settings in a scratch folder of its own and finds no sound server, so that no
@@ -40,6 +58,7 @@ class GameOnXvfb : public ::testing::Test {
   // A folder of the test's own, removed at its end.
   const std::string& scratch();
 
+  void startWindowManager();
   void xdotool(std::vector<std::string> args);
   // Real input through the XTEST extension, to whichever window has the keyboard
   // (xdotool's --window would send synthetic events instead).
@@ -55,10 +74,14 @@ class GameOnXvfb : public ::testing::Test {
   std::string windowId() const { return std::to_string(window_); }
 
   std::unique_ptr<XvfbServer> xvfb_;
+  std::unique_ptr<Process> windowManager_;
   std::unique_ptr<Process> game_;
   std::unique_ptr<XConnection> x_;
   unsigned long window_ = 0;
   std::string scratch_;
+  bool managed_ = false;
+  int screenWidth_ = 1280;
+  int screenHeight_ = 1024;
 };
 
 void pause(int ms);

@@ -1,6 +1,7 @@
 // Child processes, the Xvfb server and the X requests the end-to-end tests need.
 #include "x_harness.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
@@ -48,15 +49,16 @@ pid_t spawn(std::vector<std::string> argv, const std::vector<std::string>& extra
 
 }  // namespace
 
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(int width, int height) {
   // Xvfb picks a free display number itself and writes it down this pipe.
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-  pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-ardelay",
-                "250", "-arinterval", "33"},
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ardelay", "250",
+                "-arinterval", "33"},
                {}, &actions);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[1]);
@@ -128,8 +130,13 @@ void Frame::save(const std::string& path) const {
   }
 }
 
+// Xlib's own handler ends the program on any error, a picture asked of a window
+// that is being resized included; a failed request shows in its result instead.
+int ignoreErrors(::Display*, XErrorEvent*) { return 0; }
+
 XConnection::XConnection(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
   if (!display_) throw std::runtime_error("cannot open display " + display);
+  XSetErrorHandler(ignoreErrors);
 }
 
 XConnection::~XConnection() { XCloseDisplay(display_); }
@@ -142,25 +149,63 @@ std::string XConnection::title(unsigned long window) {
   return title;
 }
 
+// The viewable window named `wanted` among the children of `parent`, or inside a
+// viewable child (a window manager's frame), `depth` levels down at most.
+unsigned long XConnection::findWindow(unsigned long parent, const std::string& wanted, int depth) {
+  Window root, up, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display_, parent, &root, &up, &children, &count)) return 0;
+  unsigned long found = 0;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable)
+      continue;
+    if (title(children[i]) == wanted) {
+      found = children[i];
+    } else if (depth > 0) {
+      found = findWindow(children[i], wanted, depth - 1);
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
 unsigned long XConnection::waitForWindow(const std::string& wanted, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
-    Window root, parent, *children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
-    unsigned long found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-      XWindowAttributes attributes;
-      if (XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable &&
-          title(children[i]) == wanted) {
-        found = children[i];
-      }
-    }
-    if (children) XFree(children);
-    if (found) return found;
+    if (unsigned long found = findWindow(DefaultRootWindow(display_), wanted, 2)) return found;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return 0;
+}
+
+// A list of windows or atoms held in a property of `window`, empty if it has none.
+std::vector<unsigned long> XConnection::property(unsigned long window, const char* name, unsigned long type) {
+  Atom actual = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> values;
+  if (XGetWindowProperty(display_, window, XInternAtom(display_, name, False), 0, 64, False, type, &actual,
+                         &format, &count, &after, &data) == Success &&
+      data && format == 32) {
+    const auto* items = reinterpret_cast<const unsigned long*>(data);
+    values.assign(items, items + count);
+  }
+  if (data) XFree(data);
+  return values;
+}
+
+bool XConnection::windowManagerRunning() {
+  return !property(DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+}
+
+bool XConnection::fullScreen(unsigned long window) {
+  const Atom full = XInternAtom(display_, "_NET_WM_STATE_FULLSCREEN", False);
+  for (unsigned long state : property(window, "_NET_WM_STATE", XA_ATOM)) {
+    if (state == full) return true;
+  }
+  return false;
 }
 
 std::pair<int, int> XConnection::size(unsigned long window) {
@@ -169,17 +214,28 @@ std::pair<int, int> XConnection::size(unsigned long window) {
   return {attributes.width, attributes.height};
 }
 
+// A window being resized can change size between the question and the picture,
+// which the server then refuses: it is asked again.
 Frame XConnection::grab(unsigned long window) {
-  const auto [width, height] = size(window);
-  XImage* image = XGetImage(display_, window, 0, 0, width, height, AllPlanes, ZPixmap);
-  if (!image) throw std::runtime_error("cannot read the window's pixels");
-  Frame frame{width, height, {}};
-  frame.pixels.reserve(static_cast<std::size_t>(width * height));
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) frame.pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    const auto [width, height] = size(window);
+    XImage* image = XGetImage(display_, window, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      continue;
+    }
+    Frame frame{width, height, {}};
+    frame.pixels.reserve(static_cast<std::size_t>(width * height));
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
+    for (int y = 0; y < height; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
+      for (int x = 0; x < width; ++x)
+        frame.pixels.push_back((direct ? row[x] : XGetPixel(image, x, y)) & 0xFFFFFF);
+    }
+    XDestroyImage(image);
+    return frame;
   }
-  XDestroyImage(image);
-  return frame;
+  throw std::runtime_error("cannot read the window's pixels");
 }
 
 void XConnection::requestClose(unsigned long window) {

@@ -16,7 +16,8 @@ namespace tilerush::e2e {
 // An Xvfb server on the first free display number, killed when this goes.
 class XvfbServer {
  public:
-  XvfbServer();
+  // A screen of `width` x `height` pixels.
+  explicit XvfbServer(int width = 1280, int height = 1024);
   ~XvfbServer();
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;
@@ -68,8 +69,13 @@ class XConnection {
   XConnection(const XConnection&) = delete;
   XConnection& operator=(const XConnection&) = delete;
 
-  // The mapped top-level window with this title, waiting for it to appear.
+  // The mapped top-level window with this title, waiting for it to appear; a window
+  // manager's frame round it is looked inside.
   unsigned long waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+  // Whether a window manager has said it runs (EWMH's supporting-window check).
+  bool windowManagerRunning();
+  // Whether the window manager shows the window in full screen.
+  bool fullScreen(unsigned long window);
   std::string title(unsigned long window);
   std::pair<int, int> size(unsigned long window);
   Frame grab(unsigned long window);
@@ -78,6 +84,9 @@ class XConnection {
   void setAutoRepeat(bool on);
 
  private:
+  unsigned long findWindow(unsigned long parent, const std::string& title, int depth);
+  std::vector<unsigned long> property(unsigned long window, const char* name, unsigned long type);
+
   Display* display_ = nullptr;
 };
 

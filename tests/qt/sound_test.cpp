@@ -27,7 +27,8 @@ class WindowSound : public QtGameTest {
 };
 
 TEST_F(WindowSound, MTogglesOncePerPressKeepsTheChoiceAndItsReleaseStillStopsThePaddle) {
-  GameSound sound(true);
+  PlayerSettings settings;
+  GameSound sound(settings, true);
   sound.attach(*game);
   EXPECT_TRUE(sound.muted());
   EXPECT_FALSE(storedMuted().contains("sound/muted")) << "--mute alone stores nothing";
@@ -50,7 +51,7 @@ TEST_F(WindowSound, MTogglesOncePerPressKeepsTheChoiceAndItsReleaseStillStopsThe
   sendKey(QEvent::KeyPress, Qt::Key_M, false);
   sendKey(QEvent::KeyRelease, Qt::Key_M, false);
   EXPECT_TRUE(sound.muted());
-  EXPECT_TRUE(GameSound(false).muted()) << "the next run starts as the player left it";
+  EXPECT_TRUE(GameSound(settings, false).muted()) << "the next run starts as the player left it";
 }
 
 }  // namespace

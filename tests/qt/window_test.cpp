@@ -14,9 +14,9 @@ using Window = QtGameTest;
 constexpr QRgb kRed = 0xFF0000;
 constexpr QRgb kFace = 0xF0F0F0;
 
-TEST_F(Window, OpensAtTheLayoutSizeWithItsCaption) {
+TEST_F(Window, OpensAtTheLayoutSizeWithItsCaptionAndShrinksToHalfOfIt) {
   EXPECT_EQ(window().size(), QSize(568, 489));
-  EXPECT_EQ(window().minimumSize(), window().maximumSize());
+  EXPECT_EQ(window().minimumSize(), QSize(284, 245));
   EXPECT_EQ(window().windowTitle(), "Tilerush!");
   EXPECT_EQ(window().accessibleName(), "Tilerush!");
 }

@@ -24,10 +24,10 @@ void installFontSubstitutions() {
   QFont::insertSubstitution("Times New Roman", "Liberation Serif");
 }
 
-QFont gameFont(const Font& font) {
+QFont gameFont(const Font& font, double scale) {
   QFont qfont(QString::fromStdString(font.face));
   // 96 pixels an inch, 72 points an inch.
-  qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0))));
+  qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0 * scale))));
   qfont.setBold(font.bold);
   return qfont;
 }

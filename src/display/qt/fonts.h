@@ -14,8 +14,9 @@ namespace tilerush {
 void installFontSubstitutions();
 
 // The named face at the layout's size, in pixels at 96 dots per inch whatever the
-// screen says, so that every caption keeps its place in the twip layout.
-QFont gameFont(const Font& font);
+// screen says, so that every caption keeps its place in the twip layout; `scale`
+// times that where the layout is shown larger or smaller.
+QFont gameFont(const Font& font, double scale = 1);
 
 // The fonts a window paints with, each made once, and the widths of the captions
 // measured in them. Measuring a caption means laying it out, the dearest step of

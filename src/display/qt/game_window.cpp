@@ -1,29 +1,29 @@
-// The window: a fixed client area, push buttons placed from their elements, and key
-// events passed on as the game's key codes.
+// The window: the layout fitted to its size on the face colour, push buttons placed
+// from their elements at the same scale, and key events passed on as the game's key
+// codes.
 #include "display/qt/game_window.h"
 
 #include <QKeyEvent>
-#include <cmath>
+#include <QPainter>
 
 #include "display/qt/element_painter.h"
 #include "display/qt/fonts.h"
 
 namespace tilerush {
-namespace {
-
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-
-}  // namespace
 
 GameWindow::GameWindow(const Display& display, const QString& title, float width, float height)
     : display_(display),
-      canvas_(new Canvas(display, this)),
+      natural_(width, height),
+      canvas_(new Canvas(display, natural_, this)),
       keys_([this](int code, int shift) { Q_EMIT keyDown(code, shift); },
-            [this](int code, int shift) { Q_EMIT keyUp(code, shift); }) {
+            [this](int code, int shift) { Q_EMIT keyUp(code, shift); }),
+      pointer_(*this) {
   installFontSubstitutions();
-  const QSize client(toPixels(width), toPixels(height));
-  setFixedSize(client);
-  canvas_->setGeometry(QRect(QPoint(0, 0), client));
+  // Whatever the canvas leaves uncovered is painted here, in the face colour.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(natural_.smallestSize());
+  resize(natural_.naturalSize());
+  pointer_.watch(*canvas_);
   setWindowTitle(title);
   setAccessibleName(title);
   setFocusPolicy(Qt::StrongFocus);
@@ -41,6 +41,7 @@ QPushButton& GameWindow::buttonFor(const Element& element) {
     button->setObjectName(QString::fromStdString(element.name()));
     // The arrow keys and P must keep reaching the window while a button shows.
     button->setFocusPolicy(Qt::NoFocus);
+    pointer_.watch(*button);
     const QString name = button->objectName();
     connect(button, &QPushButton::clicked, this, [this, name] { Q_EMIT buttonClicked(name); });
   }
@@ -48,9 +49,8 @@ QPushButton& GameWindow::buttonFor(const Element& element) {
 }
 
 void GameWindow::syncButton(QPushButton& button, const Element& element) {
-  const Rect& r = element.bounds();
-  button.setGeometry(toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height));
-  button.setFont(gameFont(element.style().font));
+  button.setGeometry(area().placed(element.bounds()));
+  button.setFont(gameFont(element.style().font, area().scale()));
   const QString caption = QString::fromStdString(element.caption());
   button.setText(caption);
   button.setAccessibleName(caption);
@@ -88,6 +88,24 @@ void GameWindow::keyReleaseEvent(QKeyEvent* event) { keys_.release(*event); }
 void GameWindow::focusOutEvent(QFocusEvent* event) {
   keys_.releaseAll();
   QWidget::focusOutEvent(event);
+}
+
+// Only the painting follows the window's size: the game itself hears nothing of it.
+void GameWindow::resizeEvent(QResizeEvent* event) {
+  canvas_->setArea(natural_.fittedTo(size()));
+  for (const auto& [name, button] : buttons_) {
+    if (const Element* element = display_.find(name)) syncButton(*button, *element);
+  }
+  QWidget::resizeEvent(event);
+}
+
+void GameWindow::paintEvent(QPaintEvent* event) {
+  QPainter(this).fillRect(event->rect(), toQColor(kSystemFace));
+}
+
+void GameWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) pointer_.setActive(isFullScreen());
+  QWidget::changeEvent(event);
 }
 
 }  // namespace tilerush

@@ -8,7 +8,9 @@
 
 #include "display/display.h"
 #include "display/qt/canvas.h"
+#include "display/qt/game_area.h"
 #include "display/qt/key_translator.h"
+#include "display/qt/pointer_hider.h"
 
 namespace tilerush {
 
@@ -16,12 +18,17 @@ class GameWindow : public QWidget, public DisplayObserver {
   Q_OBJECT
 
  public:
-  // A fixed client area of `width` x `height` twips, drawn at any device pixel ratio.
+  // A layout of `width` x `height` twips, shown whole at the largest scale that fits
+  // the window (at any device pixel ratio); the window opens at scale 1 and can be
+  // made as small as half that.
   GameWindow(const Display& display, const QString& title, float width, float height);
 
   Canvas& canvas() { return *canvas_; }
+  // Where the layout lies in the window, and at what scale.
+  const GameArea& area() const { return canvas_->area(); }
   // The push button made for a button element, or null.
   QPushButton* button(const std::string& name) const;
+  bool pointerHidden() const { return pointer_.hidden(); }
 
   // DisplayObserver: brings the screen up to date with one changed element, or with
   // elements all made anew.
@@ -38,15 +45,20 @@ class GameWindow : public QWidget, public DisplayObserver {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QPushButton& buttonFor(const Element& element);
   void syncButton(QPushButton& button, const Element& element);
 
   const Display& display_;
+  const GameArea natural_;
   Canvas* canvas_;
   std::map<std::string, QPushButton*> buttons_;
   KeyTranslator keys_;
+  PointerHider pointer_;
 };
 
 }  // namespace tilerush

@@ -37,7 +37,7 @@ class ReadoutAccessible : public QAccessibleInterface {
     const Readout& readout = canvas_->readouts()[static_cast<std::size_t>(index_)];
     const Element* element = canvas_->display().find(readout.element);
     if (!element) return {};
-    const QRect pixels = pixelBounds(element->bounds());
+    const QRect pixels = canvas_->area().cover(pixelBounds(element->bounds()));
     return QRect(canvas_->mapToGlobal(pixels.topLeft()), pixels.size());
   }
 

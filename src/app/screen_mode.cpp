@@ -1,0 +1,119 @@
+// The screen keys watch the window's key-downs go by, as the sound's M does: they
+// reach the game like any other key, which does nothing with them.
+#include "app/screen_mode.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <utility>
+
+namespace tilerush {
+namespace {
+
+constexpr int kKeyEnter = 13;
+constexpr int kKeyEscape = 27;
+constexpr int kKeyF11 = 122;
+constexpr int kAltHeld = 4;
+constexpr int kSettleMs = 400;
+constexpr int kFittingMs = 1500;
+
+}  // namespace
+
+ScreenMode::ScreenMode(GameWindow& window, PlayerSettings& settings) : window_(window), settings_(settings) {
+  settle_.setSingleShot(true);
+  settle_.setInterval(kSettleMs);
+  fitting_.setSingleShot(true);
+  fitting_.setInterval(kFittingMs);
+  connect(&settle_, &QTimer::timeout, this, &ScreenMode::saveSize);
+  restore();
+  window.installEventFilter(this);
+  connect(&window, &GameWindow::keyDown, this, &ScreenMode::keyDown);
+  connect(&window, &GameWindow::keyUp, this, [this](int code, int) { held_.erase(code); });
+}
+
+ScreenMode::~ScreenMode() {
+  if (settle_.isActive()) saveSize();
+}
+
+// A size kept from a larger screen than this one is brought within it.
+void ScreenMode::restore() {
+  normalSize_ = window_.size();
+  if (std::optional<QSize> kept = settings_.windowSize()) {
+    QSize size = kept->expandedTo(window_.minimumSize());
+    if (const QScreen* screen = window_.screen()) size = size.boundedTo(screen->availableSize());
+    window_.resize(size);
+    normalSize_ = size;
+    fitWhenShown_ = true;
+  }
+  if (settings_.fullScreen()) window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
+}
+
+void ScreenMode::keyDown(int code, int shift) {
+  const bool toggles = code == kKeyF11 || (code == kKeyEnter && (shift & kAltHeld));
+  if ((!toggles && code != kKeyEscape) || !held_.insert(code).second) return;
+  if (toggles) {
+    toggleFullScreen();
+  } else {
+    leaveFullScreen();
+  }
+}
+
+void ScreenMode::toggleFullScreen() {
+  if (window_.isFullScreen()) return leaveFullScreen();
+  window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
+}
+
+void ScreenMode::leaveFullScreen() {
+  if (!window_.isFullScreen()) return;
+  window_.setWindowState(window_.windowState() & ~Qt::WindowFullScreen);
+  // Window managers give the old size back themselves; without one, this does.
+  window_.resize(normalSize_);
+}
+
+bool ScreenMode::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == QEvent::Resize) resized();
+  if (event->type() == QEvent::WindowStateChange) stateChanged();
+  // The frame a window manager puts round a window is known only once it has framed
+  // and placed it, soon after the window shows; a window dragged later is left be.
+  if (event->type() == QEvent::Show && std::exchange(fitWhenShown_, false)) {
+    fitting_.start();
+    QTimer::singleShot(0, this, &ScreenMode::fitOnScreen);
+  }
+  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && fitting_.isActive())
+    fitOnScreen();
+  return false;
+}
+
+// A window opened larger than the screen (its kept size, with the frame round it)
+// is brought within it, title bar included.
+void ScreenMode::fitOnScreen() {
+  const QScreen* screen = window_.screen();
+  if (!screen || !showsNormally()) return;
+  const QRect room = screen->availableGeometry();
+  const QRect frame = window_.frameGeometry();
+  if (room.contains(frame)) return;
+  const QSize over = (frame.size() - room.size()).expandedTo(QSize(0, 0));
+  window_.resize((window_.size() - over).expandedTo(window_.minimumSize()));
+  window_.move(room.topLeft());
+}
+
+bool ScreenMode::showsNormally() const {
+  return !(window_.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized | Qt::WindowMinimized));
+}
+
+void ScreenMode::resized() {
+  if (!showsNormally() || !window_.isVisible()) return;
+  normalSize_ = window_.size();
+  settle_.start();
+}
+
+void ScreenMode::stateChanged() { settings_.setFullScreen(window_.isFullScreen()); }
+
+// A window never resized stores no size: it opens at its natural size anyway.
+void ScreenMode::saveSize() {
+  settle_.stop();
+  if (!showsNormally() || !window_.isVisible()) return;
+  const QSize kept = settings_.windowSize().value_or(window_.area().naturalSize());
+  if (window_.size() != kept) settings_.setWindowSize(window_.size());
+}
+
+}  // namespace tilerush
