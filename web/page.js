@@ -1,8 +1,8 @@
 // The page around the game: starts the game's side (web/game.js, in a worker where the
 // browser can hand it the canvas), and hands it keys, the mouse, fingers, pads, clicks,
-// the player leaving and the page being hidden; fits the game area to the view, or to the screen in
-// full screen, and shows the game's push buttons at its scale; saves and watches
-// replays; plays the game's sound.
+// the player leaving and the page being hidden; fits the game area to the view, or to
+// the screen in full screen, and shows the game's push buttons at its scale; saves and
+// watches replays; plays the game's sound.
 'use strict';
 
 (function () {
@@ -133,8 +133,10 @@
   // Shows the game area as `size` says, at `left`, `top` (CSS pixels, in its frame); the
   // game's side redraws everything when the canvas's device pixels change.
   let deviceSize = '';
+  let canvasBox = null;
   function showArea(size, left, top) {
     shown = size;
+    canvasBox = null;
     area.style.left = `${left}px`;
     area.style.top = `${top}px`;
     area.style.width = `${size.width}px`;
@@ -336,9 +338,12 @@
   }
 
   // The game area's layout pixel under a point of the view, through the canvas as it
-  // is shown, at whatever scale and wherever it is; none outside it.
+  // is shown, at whatever scale and wherever it is; none outside it. Where the canvas
+  // lies is asked again only once it may have moved: asked at every move of the mouse,
+  // it would lay the page out again each time, to no end.
   function layoutPoint({ clientX, clientY }) {
-    const box = canvas.getBoundingClientRect();
+    canvasBox ??= canvas.getBoundingClientRect();
+    const box = canvasBox;
     const x = ((clientX - box.left) * WIDTH) / box.width;
     const y = ((clientY - box.top) * HEIGHT) / box.height;
     return x >= 0 && x < WIDTH && y >= 0 && y < HEIGHT ? { x, y } : null;
@@ -366,6 +371,7 @@
     pointAt(event.type === 'pointermove' ? layoutPoint(event) : null);
   }
   function listenToThePointer() {
+    window.addEventListener('scroll', () => { canvasBox = null; }, { passive: true });
     document.addEventListener('pointermove', pointerMoved);
     document.documentElement.addEventListener('pointerleave', pointerMoved);
   }
