@@ -1,8 +1,8 @@
 // Measures the browser page in Debian's Chromium, headless, side by side with a blank
 // page in the same browser: what it loads before its first frame, how soon that frame
 // comes, and how busy the main thread is in play and paused.
-//   node tools/measure-web.mjs [--viewport=WxH] [RUNS] [WEB_BUILD ...]
-// (defaults: an 800 x 700 view, 5 runs of build-web). Given several builds, each run
+//   node tools/measure-web.mjs [--viewport=WxH] [--steer=keys|mouse] [RUNS] [WEB_BUILD ...]
+// (defaults: an 800 x 700 view, the arrow keys, 5 runs of build-web). Given several builds, each run
 // measures each of them in turn, so that the load of the machine weighs on all alike.
 // Main-thread busy is Chrome DevTools Protocol Performance.getMetrics TaskDuration over
 // wall time, 10 s each; every figure printed is the median of the runs. Beside it, the
@@ -20,8 +20,11 @@ const runs = Number(runsArgument || 5);
 const folders = folderArguments.length ? folderArguments : ['build-web'];
 const viewportOption = options.find((o) => o.startsWith('--viewport='));
 const [viewWidth, viewHeight] = (viewportOption ? viewportOption.split('=')[1] : '800x700').split('x').map(Number);
-if (!(viewWidth > 0 && viewHeight > 0) || options.some((o) => !o.startsWith('--viewport='))) {
-  console.error('usage: node tools/measure-web.mjs [--viewport=WxH] [RUNS] [WEB_BUILD ...]');
+const steerOption = options.find((o) => o.startsWith('--steer='));
+const steer = steerOption ? steerOption.split('=')[1] : 'keys';
+const known = (o) => o.startsWith('--viewport=') || o.startsWith('--steer=');
+if (!(viewWidth > 0 && viewHeight > 0) || !['keys', 'mouse'].includes(steer) || !options.every(known)) {
+  console.error('usage: node tools/measure-web.mjs [--viewport=WxH] [--steer=keys|mouse] [RUNS] [WEB_BUILD ...]');
   process.exit(2);
 }
 const SECONDS = 10;
@@ -69,7 +72,7 @@ async function busy(cdp, act) {
 }
 
 // The arrow keys held in turn, 0.7 s each, repeating as a held key does.
-async function play(page, seconds) {
+async function playWithKeys(page, seconds) {
   const end = Date.now() + seconds * 1000;
   let key = 'ArrowRight';
   while (Date.now() < end) {
@@ -82,6 +85,20 @@ async function play(page, seconds) {
     key = key === 'ArrowRight' ? 'ArrowLeft' : 'ArrowRight';
   }
 }
+
+// The mouse swept to and fro across the middle half of the view, over the board, one
+// move a frame, as a player steering with it does at the most.
+async function playWithTheMouse(page, seconds) {
+  const end = Date.now() + seconds * 1000;
+  let [x, dx] = [0.25, 0.02];
+  while (Date.now() < end) {
+    await page.mouse.move(viewWidth * x, viewHeight * 0.55);
+    if (x + dx > 0.75 || x + dx < 0.25) dx = -dx;
+    x += dx;
+    await page.waitForTimeout(16);
+  }
+}
+const play = steer === 'mouse' ? playWithTheMouse : playWithKeys;
 
 async function measureGame(browser, address) {
   const context = await browser.newContext({ viewport: { width: viewWidth, height: viewHeight } });
@@ -154,7 +171,7 @@ const browser = await chromium.launch({
 const games = folders.map(() => []);
 const blank = [];
 const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
-console.log(`a ${viewWidth} x ${viewHeight} view`);
+console.log(`a ${viewWidth} x ${viewHeight} view, played with the ${steer === 'mouse' ? 'mouse' : 'arrow keys'}`);
 for (let i = 0; i < runs; ++i) {
   for (const [n, address] of addresses.entries()) {
     games[n].push(await measureGame(browser, address));
@@ -165,7 +182,7 @@ for (let i = 0; i < runs; ++i) {
   }
   blank.push(await measureBlank(browser));
   const b = blank.at(-1);
-  console.log(`run ${i + 1}: blank page ${both(b.keys)} with the same keys, ${both(b.idle)} idle, ` +
+  console.log(`run ${i + 1}: blank page ${both(b.keys)} given the same input, ${both(b.idle)} idle, ` +
     `${both(b.floor)} changing a canvas 20 times a second`);
 }
 await browser.close();
@@ -186,6 +203,6 @@ for (const [n, game] of games.entries()) {
 }
 console.log(`\nthe blank page, medians of ${runs} runs:`);
 for (const part of ['main', 'browser']) {
-  console.log(`  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same keys, ` +
+  console.log(`  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same input, ` +
     `${share(blank, 'idle', part)} idle, ${share(blank, 'floor', part)} changing a canvas 20 times a second`);
 }

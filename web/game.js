@@ -1,6 +1,7 @@
 // The game's side of the page: loads the game's fonts and WebAssembly, pumps its clock
-// with real time, draws it, and answers the page's messages (keys, clicks, replays,
-// sound); the cues the game asks for go back to the page, which plays them.
+// with real time, draws it, and answers the page's messages (keys, the pointer, a
+// finger, pads, the player leaving, clicks, replays, sound); the cues the game asks for
+// go back to the page, which plays them.
 // It runs in a worker that draws on the page's canvas handed over as an OffscreenCanvas,
 // so that the frames the game draws cost the page's main thread nothing; a browser that
 // cannot do that runs it on the main thread, through a message channel all the same.
@@ -128,6 +129,26 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
     click(m) {
       if (shown === game) schedule(game._tilerush_click(m.id, performance.now()));
     },
+    pointer(m) {
+      if (shown === game) schedule(game._tilerush_pointer(m.at ? 1 : 0, m.at?.x ?? 0, m.at?.y ?? 0, performance.now()));
+    },
+    pad(m) {
+      if (shown === game) schedule(game._tilerush_pad(m.direction, performance.now()));
+    },
+    padStart() {
+      if (shown === game) schedule(game._tilerush_pad_start(performance.now()));
+    },
+    padA() {
+      if (shown === game) schedule(game._tilerush_pad_a(performance.now()));
+    },
+    // The keys the page held are released and the game told the player left, at one
+    // instant and in one go, so that no wake-up of the game's clock comes between.
+    left(m) {
+      if (shown !== game) return;
+      const now = performance.now();
+      for (const code of m.released) game._tilerush_key(0, code, now);
+      schedule(game._tilerush_left(now));
+    },
     visibility(m) {
       hidden = m.hidden;
       schedule(hidden ? -1 : shown._tilerush_resume(performance.now()));
@@ -172,7 +193,7 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
       hidden = m.hidden;
       schedule(game._tilerush_open(performance.now()));
       port.onmessage = (e) => handlers[e.data.type]?.(e.data);
-      port.postMessage({ type: 'started' });
+      port.postMessage({ type: 'started', stickDeadZone: game._tilerush_stick_dead_zone() });
     }, (error) => port.postMessage({ type: 'failed', text: String(error && error.message ? error.message : error) }));
   };
 }

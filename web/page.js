@@ -1,8 +1,8 @@
 // The page around the game: starts the game's side (web/game.js, in a worker where the
-// browser can hand it the canvas), and hands it keys, touches, clicks, the loss of
-// focus and the page being hidden; fits the game area to the view, or to the screen in
-// full screen, and shows the game's push buttons at its scale; saves and watches
-// replays; plays the game's sound.
+// browser can hand it the canvas), and hands it keys, the mouse, fingers, pads, clicks,
+// the player leaving and the page being hidden; fits the game area to the view, or to
+// the screen in full screen, and shows the game's push buttons at its scale; saves and
+// watches replays; plays the game's sound.
 'use strict';
 
 (function () {
@@ -133,8 +133,10 @@
   // Shows the game area as `size` says, at `left`, `top` (CSS pixels, in its frame); the
   // game's side redraws everything when the canvas's device pixels change.
   let deviceSize = '';
+  let canvasBox = null;
   function showArea(size, left, top) {
     shown = size;
+    canvasBox = null;
     area.style.left = `${left}px`;
     area.style.top = `${top}px`;
     area.style.width = `${size.width}px`;
@@ -298,6 +300,17 @@
     for (const code of [...held]) key(false, code);
   }
 
+  // The player went elsewhere: another window or tab, the address bar, or the keyboard
+  // given to something outside the game area. The game's side releases the keys held
+  // and pauses a game in play in one message, so that no tick comes between; coming
+  // back, the player goes on with the Pause button. A pad's direction is sent again at
+  // its next reading, since the game's side lets go of it too.
+  function playerLeft() {
+    send({ type: 'left', released: [...held] });
+    held.clear();
+    padDirection = 0;
+  }
+
   function listenToKeys() {
     root.addEventListener('keydown', (event) => {
       const onButton = event.target !== root && (event.code === 'Space' || event.code === 'Enter');
@@ -309,45 +322,81 @@
       key(true, tilerushKeyCode(event.code));
     });
     root.addEventListener('keyup', (event) => key(false, tilerushKeyCode(event.code)));
+    // The push buttons over the game are inside it; the window's own blur comes with
+    // a focusout too, and a second "left" finds the game paused already.
     root.addEventListener('focusout', (event) => {
-      if (!root.contains(event.relatedTarget)) releaseHeldKeys();
+      if (!root.contains(event.relatedTarget)) playerLeft();
     });
-    window.addEventListener('blur', releaseHeldKeys);
+    window.addEventListener('blur', playerLeft);
     root.addEventListener('pointerdown', () => root.focus({ preventScroll: true }));
+    // A click or tap on one of the page's controls leaves the keyboard with the game
+    // (each control hands it back at once anyway), so using one is not leaving; moving
+    // to one with Tab is.
+    panel.addEventListener('mousedown', (event) => {
+      if (event.target instanceof Element && event.target.closest('button, label, input')) event.preventDefault();
+    });
   }
 
-  // Holding the left or right half of the board is the Left or Right key held; a
-  // second finger is a press of P, and steering waits until every finger is lifted.
-  const BOARD_MIDDLE = (120 + 8295 / 2) / 15;
-  let steering = 0;
-  let twoFingers = false;
-  function steer(code) {
-    if (code === steering) return;
-    if (steering) key(false, steering);
-    steering = code;
-    if (code) key(true, code);
+  // The game area's layout pixel under a point of the view, through the canvas as it
+  // is shown, at whatever scale and wherever it is; none outside it. Where the canvas
+  // lies is asked again only once it may have moved: asked at every move of the mouse,
+  // it would lay the page out again each time, to no end.
+  function layoutPoint({ clientX, clientY }) {
+    canvasBox ??= canvas.getBoundingClientRect();
+    const box = canvasBox;
+    const x = ((clientX - box.left) * WIDTH) / box.width;
+    const y = ((clientY - box.top) * HEIGHT) / box.height;
+    return x >= 0 && x < WIDTH && y >= 0 && y < HEIGHT ? { x, y } : null;
   }
+  // Where the mouse or a finger is, for the game's side, which steers the paddle to it
+  // over the board: sent when it changes.
+  let pointedAt = 'none';
+  function pointAt(at) {
+    const where = at ? `${at.x} ${at.y}` : 'none';
+    if (where === pointedAt) return;
+    pointedAt = where;
+    send({ type: 'pointer', at });
+  }
+
+  // The mouse (or a pen) steers wherever it moves on the page: off the game area it is
+  // none. Only a move counts. The game area moving under a still pointer (a resize, a
+  // turned screen, full screen) gives no input, though the browser then sends a
+  // pointerleave with the pointer where it was.
+  let pointerScreen = '';
+  function pointerMoved(event) {
+    if (event.pointerType === 'touch') return;
+    const screen = `${event.screenX} ${event.screenY}`;
+    if (screen === pointerScreen) return;
+    pointerScreen = screen;
+    pointAt(event.type === 'pointermove' ? layoutPoint(event) : null);
+  }
+  function listenToThePointer() {
+    window.addEventListener('scroll', () => { canvasBox = null; }, { passive: true });
+    document.addEventListener('pointermove', pointerMoved);
+    document.documentElement.addEventListener('pointerleave', pointerMoved);
+  }
+
+  // A finger on the board steers as the mouse does, the paddle following it; a second
+  // finger is a press of P, and steering waits until every finger is lifted.
+  let twoFingers = false;
   // Touches on the page's own buttons over the game are theirs, not steering.
   const steeringTouches = (list) => [...list].filter((t) => !(t.target instanceof Element && t.target.closest('button')));
   function touchesChanged(event) {
     if (steeringTouches(event.changedTouches).length === 0) return;
+    // Neither a scroll nor a zoom of the page under a finger on the game.
     event.preventDefault();
     const touches = steeringTouches(event.touches);
     if (touches.length === 0) {
       twoFingers = false;
-      steer(0);
+      pointAt(null);
     } else if (touches.length >= 2) {
       if (twoFingers) return;
       twoFingers = true;
-      steer(0);
+      pointAt(null);
       key(true, 80);
       key(false, 80);
     } else if (!twoFingers) {
-      // Through the canvas as it is shown, at whatever scale: in full screen the margins
-      // beside the board steer too.
-      const box = canvas.getBoundingClientRect();
-      const x = ((touches[0].clientX - box.left) * WIDTH) / box.width;
-      steer(x < BOARD_MIDDLE ? 37 : 39);
+      pointAt(layoutPoint(touches[0]));
     }
   }
   function listenToTouches() {
@@ -357,11 +406,61 @@
     root.addEventListener('touchstart', () => root.focus({ preventScroll: true }));
   }
 
-  // A hidden page's game stands still, and goes on from there when it shows again:
-  // the time it was hidden is no game time.
+  // Pads with the standard mapping: the d-pad is buttons 12 to 15, the left stick axes
+  // 0 and 1, Start button 9 and A, the bottom face button, 0. The Gamepad API tells
+  // what a pad holds only when asked, so they are read once a frame while one is
+  // connected, and not at all while none is. The game's side hears of what changed:
+  // where they steer, and a press of Start or A.
+  const PAD = { a: 0, start: 9, left: 14, right: 15 };
+  // The game's own, given when it starts.
+  let stickDeadZone = 1;
+  let padFrame = 0;
+  let padDirection = 0;
+  const padsPressed = new Map();
+  function padDirectionOf(pad) {
+    const pressed = (button) => pad.buttons[button]?.pressed === true;
+    if (pressed(PAD.left) !== pressed(PAD.right)) return pressed(PAD.left) ? -1 : 1;
+    // As the game's stick rule has it: from the dead zone on, either way.
+    const axis = pad.axes[0] ?? 0;
+    if (axis <= -stickDeadZone) return -1;
+    return axis >= stickDeadZone ? 1 : 0;
+  }
+  function readPads() {
+    padFrame = 0;
+    const pads = [...navigator.getGamepads()].filter((pad) => pad && pad.connected);
+    const before = new Map(padsPressed);
+    padsPressed.clear();
+    let direction = 0;
+    for (const pad of pads.filter((p) => p.mapping === 'standard')) {
+      direction ||= padDirectionOf(pad);
+      const pressed = { start: pad.buttons[PAD.start]?.pressed === true, a: pad.buttons[PAD.a]?.pressed === true };
+      const was = before.get(pad.index);
+      if (pressed.start && !was?.start) send({ type: 'padStart' });
+      if (pressed.a && !was?.a) send({ type: 'padA' });
+      padsPressed.set(pad.index, pressed);
+    }
+    if (direction !== padDirection) {
+      padDirection = direction;
+      send({ type: 'pad', direction });
+    }
+    if (pads.length > 0) padFrame = requestAnimationFrame(readPads);
+  }
+  function readPadsSoon() {
+    if (!padFrame) padFrame = requestAnimationFrame(readPads);
+  }
+  function listenToPads() {
+    if (typeof navigator.getGamepads !== 'function') return;
+    window.addEventListener('gamepadconnected', readPadsSoon);
+    window.addEventListener('gamepaddisconnected', readPadsSoon);
+    // Once, for a pad connected before the page listened.
+    readPadsSoon();
+  }
+
+  // A hidden page's game pauses and stands still, and goes on from there when it shows
+  // again: the time it was hidden is no game time.
   function listenToVisibility() {
     document.addEventListener('visibilitychange', () => {
-      if (document.hidden) releaseHeldKeys();
+      if (document.hidden) playerLeft();
       send({ type: 'visibility', hidden: document.hidden });
     });
   }
@@ -425,7 +524,7 @@
     }
   }
   const fromGame = {
-    started() {
+    started(m) {
       started = true;
       // The page may have been hidden or shown while the game was loading.
       if (document.hidden !== openedHidden) send({ type: 'visibility', hidden: document.hidden });
@@ -433,8 +532,11 @@
       requestAnimationFrame(() => performance.mark('tilerush-first-frame'));
       // The view may have changed while the game was loading.
       if (deviceSize !== openedSize) send({ type: 'resize', ...shown.device });
+      stickDeadZone = m.stickDeadZone;
       listenToKeys();
+      listenToThePointer();
       listenToTouches();
+      listenToPads();
       listenToVisibility();
       listenForTheFirstTouch();
       replays.enable();

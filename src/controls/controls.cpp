@@ -56,8 +56,14 @@ void Controls::padSteers(Steer steer, std::int64_t realNs) {
   game_.catchUp(realNs);
   if (!ready() || steer == pad_) return;
   pad_ = steer;
-  holder_ = steer == Steer::None ? Holder::None : Holder::Pad;
-  hold(steer);
+  if (steer != Steer::None) {
+    holder_ = Holder::Pad;
+    hold(steer);
+  } else if (holder_ == Holder::Pad) {
+    // A pad let go lets go of what it held, not of what the pointer took over since.
+    holder_ = Holder::None;
+    hold(Steer::None);
+  }
 }
 
 void Controls::padStart(std::int64_t realNs) {

@@ -10,17 +10,13 @@
 #include <utility>
 
 namespace tilerush {
-namespace {
-
-std::int64_t nanoseconds(double realMs) { return std::llround(realMs * static_cast<double>(kNsPerMs)); }
-
-}  // namespace
-
 std::uint64_t pageClockSeed() {
   const auto ms = std::chrono::system_clock::now().time_since_epoch() / std::chrono::milliseconds(1);
   return static_cast<std::uint64_t>(ms) * 1000 +
          static_cast<std::uint64_t>(std::fmod(emscripten_get_now(), 1.0) * 1000);
 }
+
+std::int64_t pageNs(double realMs) { return std::llround(realMs * static_cast<double>(kNsPerMs)); }
 
 std::string utcNow() {
   const std::time_t now = std::time(nullptr);
@@ -42,11 +38,11 @@ void PageGame::show(double realMs) {
   view_.showAll();
 }
 
-void PageGame::restartClock(double realMs) { paced_.restartClock(nanoseconds(realMs)); }
+void PageGame::restartClock(double realMs) { paced_.restartClock(pageNs(realMs)); }
 
-void PageGame::catchUp(double realMs) { paced_.catchUp(nanoseconds(realMs)); }
+void PageGame::catchUp(double realMs) { paced_.catchUp(pageNs(realMs)); }
 
-void PageGame::give(const Input& input, double realMs) { paced_.give(input, nanoseconds(realMs)); }
+void PageGame::give(const Input& input, double realMs) { paced_.give(input, pageNs(realMs)); }
 
 void PageGame::runUntil(std::int64_t until, std::function<void()> reached) {
   paced_.runUntil(until, std::move(reached));

@@ -19,6 +19,8 @@ namespace tilerush {
 std::uint64_t pageClockSeed();
 // Now, as the window dates a replay: 2025-01-31T12:00:00Z.
 std::string utcNow();
+// The page's clock, performance.now() in milliseconds, as the nanoseconds the pacer takes.
+std::int64_t pageNs(double realMs);
 
 class PageGame {
  public:

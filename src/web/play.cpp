@@ -4,8 +4,10 @@
 // the script should pump the game again, -1 for never.
 #include <emscripten/emscripten.h>
 
+#include <optional>
 #include <string>
 
+#include "controls/controls.h"
 #include "sim/recorder.h"
 #include "version.h"
 #include "web/page_game.h"
@@ -21,6 +23,9 @@ struct PlayedGame {
   PageGame game{pageClockSeed};
   sim::Recorder recorder{game.session(), [this](std::string_view lines) { recorded += lines; }, kVersion,
                          utcNow()};
+  // Keys, the pointer, a finger and a pad reach the game through these, as its own
+  // keys and clicks, so the recording holds them like any key.
+  Controls controls{game.paced()};
   // The last replay handed to the page, kept until the next.
   std::string saved;
 };
@@ -31,6 +36,12 @@ PlayedGame& played() {
 }
 
 PageGame& game() { return played().game; }
+Controls& controls() { return played().controls; }
+
+Steer steerOf(int direction) {
+  if (direction < 0) return Steer::Left;
+  return direction > 0 ? Steer::Right : Steer::None;
+}
 
 }  // namespace
 
@@ -63,9 +74,46 @@ EMSCRIPTEN_KEEPALIVE double tilerush_show(double now) {
 
 // A key went down (1) or up (0); `code` is the game's key code.
 EMSCRIPTEN_KEEPALIVE double tilerush_key(int down, int code, double now) {
-  game().give(down ? Input::keyDown(code) : Input::keyUp(code), now);
+  controls().key(down != 0, code, pageNs(now));
   return game().paint();
 }
+
+// The mouse or a finger at (`x`, `y`), in pixels of the game area's layout from its
+// top-left corner, when `on`; otherwise it has left the game area or been lifted.
+EMSCRIPTEN_KEEPALIVE double tilerush_pointer(int on, double x, double y, double now) {
+  std::optional<GamePoint> at;
+  if (on) at = GamePoint{x * kTwipsPerPixel, y * kTwipsPerPixel};
+  controls().pointerAt(at, pageNs(now));
+  return game().paint();
+}
+
+// The pads' d-pad or stick steer left (-1), right (1) or not at all (0) now.
+EMSCRIPTEN_KEEPALIVE double tilerush_pad(int direction, double now) {
+  controls().padSteers(steerOf(direction), pageNs(now));
+  return game().paint();
+}
+
+// A pad's Start button was pressed.
+EMSCRIPTEN_KEEPALIVE double tilerush_pad_start(double now) {
+  controls().padStart(pageNs(now));
+  return game().paint();
+}
+
+// A pad's A button (the bottom face button) was pressed.
+EMSCRIPTEN_KEEPALIVE double tilerush_pad_a(double now) {
+  controls().padA(pageNs(now));
+  return game().paint();
+}
+
+// The player went elsewhere: the page has just released the keys it held.
+EMSCRIPTEN_KEEPALIVE double tilerush_left(double now) {
+  controls().playerLeft(pageNs(now));
+  return game().paint();
+}
+
+// How far from its centre a pad's stick must be held to steer, as a share of its
+// travel: the page reads the pads, and sends only the changes of where they steer.
+EMSCRIPTEN_KEEPALIVE double tilerush_stick_dead_zone() { return kStickDeadZone; }
 
 // A click on the page's push button `id`.
 EMSCRIPTEN_KEEPALIVE double tilerush_click(int id, double now) {

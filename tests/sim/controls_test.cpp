@@ -94,6 +94,15 @@ TEST_F(Controlled, ThePaddleGoesUnderThePointerStopsThereAndAKeyOrLeavingTheBoar
   ASSERT_TRUE(runUntil(settled));
   EXPECT_LE(std::abs(paddleMiddle() - 7000), kHalfStep);
 
+  // The pointer takes over from a pad, and the pad let go then leaves it steering.
+  controls.padSteers(Steer::Right, realNs);
+  point(2000);
+  EXPECT_EQ(controls.held(), Steer::Left);
+  controls.padSteers(Steer::None, realNs);
+  EXPECT_EQ(controls.held(), Steer::Left);
+  ASSERT_TRUE(runUntil(settled));
+  EXPECT_LE(std::abs(paddleMiddle() - 2000), kHalfStep);
+
   // Off the board (over the readouts) the pointer holds nothing.
   point(2000);
   ASSERT_TRUE(runUntil([&] { return !session.holding(); }));

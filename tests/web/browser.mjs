@@ -1,5 +1,10 @@
 // What the page's tests share: the served build, one Chromium, and ways to look at the
 // game area's pixels and to press keys as a person holds them.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { mkdtemp, readFile, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
@@ -215,4 +220,21 @@ export async function pauseGame(page) {
   }
   await page.keyboard.press('KeyP');
   await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
+}
+
+// The game so far, saved with "Save replay" and run through the native tilerush-sim
+// (TILERUSH_SIM), which must hold every expectation; the game must have been given no
+// key but `keys` (the arrows and P) and clicks. Returns the replay's inputs, in order.
+export async function savedReplay(page, name, keys = [37, 39, 80]) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#tilerush-save')]);
+  const replay = await readFile(await download.path(), 'utf8');
+  const file = join(await mkdtemp(join(tmpdir(), 'tilerush-')), `${name}.tilerush`);
+  await writeFile(file, replay);
+  const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
+  assert.deepEqual([sim.status, sim.stderr], [0, ''], `${name}: tilerush-sim holds every expectation`);
+  const inputs = replay.split('\n').filter((l) => /^(key|click) /.test(l));
+  for (const input of inputs) {
+    assert.ok(/^click \w+$/.test(input) || keys.includes(Number(input.split(' ')[2])), `${name}: given ${input}`);
+  }
+  return inputs;
 }
