@@ -1,0 +1,102 @@
+// Reading a link's fragment: version, base64url, and an inflate that stops at the limit.
+#include "app/replay_link.h"
+
+#include <zlib.h>
+
+#include <array>
+
+namespace tilerush {
+namespace {
+
+constexpr std::string_view kFragmentStart = "r=";
+constexpr std::string_view kVersion = "1.";
+
+std::string_view fragmentOf(std::string_view link) {
+  if (const std::size_t hash = link.find('#'); hash != std::string_view::npos) return link.substr(hash + 1);
+  return link;
+}
+
+int sextet(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '-') return 62;
+  if (c == '_') return 63;
+  return -1;
+}
+
+// Base64url without padding, as the page writes it; a trailing "=" is taken too.
+Result<std::string> fromBase64url(std::string_view text) {
+  while (!text.empty() && text.back() == '=') text.remove_suffix(1);
+  if (text.size() % 4 == 1) return Result<std::string>::failure("the link is cut short");
+  std::string bytes;
+  bytes.reserve(text.size() * 3 / 4);
+  unsigned bits = 0;
+  int count = 0;
+  for (char c : text) {
+    const int value = sextet(c);
+    if (value < 0) return Result<std::string>::failure("the link holds characters no replay link has");
+    bits = (bits << 6) | static_cast<unsigned>(value);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      bytes.push_back(static_cast<char>((bits >> count) & 0xFF));
+    }
+  }
+  return bytes;
+}
+
+Result<std::string> inflated(const std::string& deflated) {
+  z_stream stream{};
+  if (inflateInit(&stream) != Z_OK) return Result<std::string>::failure("the link cannot be read here");
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(deflated.data()));
+  stream.avail_in = static_cast<uInt>(deflated.size());
+  std::string text;
+  std::array<char, 64 * 1024> chunk;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    stream.next_out = reinterpret_cast<Bytef*>(chunk.data());
+    stream.avail_out = static_cast<uInt>(chunk.size());
+    status = inflate(&stream, Z_NO_FLUSH);
+    text.append(chunk.data(), chunk.size() - stream.avail_out);
+    if (text.size() > kLongestLinkedReplayBytes) status = Z_MEM_ERROR;
+    // No input left and no more output either: the stream stopped before its end.
+    if (status == Z_BUF_ERROR || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) break;
+  }
+  inflateEnd(&stream);
+  if (status == Z_STREAM_END) {
+    if (stream.avail_in != 0) return Result<std::string>::failure("the link has more in it than its replay");
+    return text;
+  }
+  if (status == Z_MEM_ERROR) return Result<std::string>::failure("the link's replay is larger than 16 MiB");
+  if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
+    return Result<std::string>::failure("the link is garbled");
+  return Result<std::string>::failure("the link is cut short");
+}
+
+}  // namespace
+
+bool looksLikeReplayLink(std::string_view argument) {
+  const std::string_view fragment = fragmentOf(argument);
+  if (fragment.size() == argument.size()) return argument.substr(0, kFragmentStart.size()) == kFragmentStart;
+  return fragment.substr(0, kFragmentStart.size()) == kFragmentStart;
+}
+
+Result<std::string> replayOfLink(std::string_view link) {
+  std::string_view fragment = fragmentOf(link);
+  if (fragment.substr(0, kFragmentStart.size()) != kFragmentStart) {
+    return Result<std::string>::failure("the link holds no replay");
+  }
+  fragment.remove_prefix(kFragmentStart.size());
+  if (fragment.substr(0, kVersion.size()) != kVersion) {
+    return Result<std::string>::failure(
+        "the link's replay is of a kind this version of Tilerush does not read");
+  }
+  fragment.remove_prefix(kVersion.size());
+  if (fragment.empty()) return Result<std::string>::failure("the link is cut short");
+  Result<std::string> deflated = fromBase64url(fragment);
+  if (!deflated) return deflated;
+  return inflated(deflated.value());
+}
+
+}  // namespace tilerush
