@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "app/command_line.h"
 #include "app/game_sound.h"
@@ -68,13 +70,21 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   std::exit(2);
 }
 
-int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<tilerush::RecordFile> file) {
+// A failed write is said once; the game plays on, and the program's status says it.
+void keep(tilerush::RecordFile& file, std::string_view lines) {
+  if (file.broken()) return;
+  if (auto written = file.write(lines); !written) {
+    std::fprintf(stderr, "tilerush: %s; the game plays on, no longer recorded\n", written.error().c_str());
+  }
+}
+
+int play(QApplication& app, const tilerush::Options& options, std::optional<tilerush::RecordFile> file) {
   tilerush::QtGame game(tilerush::sim::systemClockSeed);
   std::unique_ptr<tilerush::sim::Recorder> recorder;
   if (file) {
     const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     recorder = std::make_unique<tilerush::sim::Recorder>(
-        game.session(), [&file](std::string_view lines) { file->write(lines); }, tilerush::kVersion,
+        game.session(), [&file](std::string_view lines) { keep(*file, lines); }, tilerush::kVersion,
         date.toStdString());
     game.session().setInputLog(recorder.get());
   }
@@ -88,6 +98,8 @@ int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<ti
     game.catchUp();
     recorder->finish();
   }
+  // A replay cut short by a failed write is not the recording that was asked for.
+  if (status == 0 && file && file->broken()) return 1;
   return status;
 }
 
@@ -116,10 +128,11 @@ int main(int argc, char** argv) {
       refuse(wrong);
     }
   }
-  std::unique_ptr<tilerush::RecordFile> record;
+  std::optional<tilerush::RecordFile> record;
   if (options.recordTo) {
-    record = std::make_unique<tilerush::RecordFile>(options.recordTo->toStdString());
-    if (!record->isOpen()) refuse(record->error());
+    auto created = tilerush::RecordFile::create(options.recordTo->toStdString());
+    if (!created) refuse(created.error());
+    record.emplace(std::move(created).value());
   }
   auto app = openApplication(argc, argv);
   tilerush::quitOnSignals();

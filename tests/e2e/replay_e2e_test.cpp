@@ -153,5 +153,23 @@ TEST_F(Replays, TheWindowPlaysARecordingAtItsPaceDeafToThePlayerAndSaysItHeld) {
   closeWindow();
 }
 
+TEST_F(Replays, ARecordingOntoAFullDiskIsSaidOnceThePlayGoesOnAndTheStatusIsOne) {
+  const std::string errors = path("errors.txt");
+  start({}, {"--record", "/dev/full"}, errors);
+  const Sight before = lookNow();
+  keyDown("Right");
+  const Sight moved = lookUntil([&](const Sight& now) { return now.paddleCentre != before.paddleCentre; });
+  keyUp("Right");
+  EXPECT_NE(moved.paddleCentre, before.paddleCentre) << "the game stopped with the recording";
+  tap("p");
+  pause(200);
+  x_->requestClose(window_);
+  EXPECT_EQ(game_->waitExit(std::chrono::seconds(10)), 1);
+  // Once, however many lines the game went on to make; the sound's own line may follow.
+  const std::string said = readFile(errors);
+  EXPECT_EQ(said.rfind("tilerush: cannot write /dev/full: No space left on device; the game plays on, no longer recorded\n", 0), 0u) << said;
+  EXPECT_EQ(countLines(said, "tilerush: cannot write"), 1) << said;
+}
+
 }  // namespace
 }  // namespace tilerush::e2e
