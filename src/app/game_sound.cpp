@@ -7,14 +7,9 @@
 
 #include "app/qt_game.h"
 #include "display/qt/vector_state.h"
+#include "game/keys.h"
 
 namespace tilerush {
-namespace {
-
-constexpr int kKeyM = 77;
-
-}  // namespace
-
 GameSound::GameSound(PlayerSettings& settings, bool mute)
     : settings_(settings), muted_(mute || settings.muted()) {
   clock_.start();

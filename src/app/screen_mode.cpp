@@ -6,12 +6,11 @@
 #include <QScreen>
 #include <utility>
 
+#include "game/keys.h"
+
 namespace tilerush {
 namespace {
 
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyF11 = 122;
 constexpr int kAltHeld = 4;
 constexpr int kSettleMs = 400;
 constexpr int kFittingMs = 1500;

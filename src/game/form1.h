@@ -10,14 +10,11 @@
 #include "display/platform.h"
 #include "display/random.h"
 #include "game/ids.h"
+#include "game/keys.h"
 #include "game/listener.h"
 #include "game/state.h"
 
 namespace tilerush {
-
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyRight = 39;
-inline constexpr int kKeyP = 80;
 
 class Form1 {
  public:

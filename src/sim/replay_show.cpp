@@ -4,33 +4,35 @@
 
 #include <algorithm>
 
+#include "game/keys.h"
+
 namespace tilerush::sim {
 
 TheatreKey theatreKeyOf(int code) {
   switch (code) {
-    case 32:
+    case kKeySpace:
       return TheatreKey::PlayOrPause;
-    case 189:  // - and the keypad's
-    case 109:
+    case kKeyMinus:
+    case kKeyPadMinus:
       return TheatreKey::Slower;
-    case 187:  // = and + on it, and the keypad's +
-    case 107:
+    case kKeyEquals:
+    case kKeyPadPlus:
       return TheatreKey::Faster;
-    case 190:
+    case kKeyPeriod:
       return TheatreKey::StepOn;
-    case 188:
+    case kKeyComma:
       return TheatreKey::StepBack;
-    case 36:
+    case kKeyHome:
       return TheatreKey::ToStart;
-    case 35:
+    case kKeyEnd:
       return TheatreKey::ToEnd;
-    case 37:
+    case kKeyLeft:
       return TheatreKey::Back;
-    case 39:
+    case kKeyRight:
       return TheatreKey::On;
-    case 33:
+    case kKeyPageUp:
       return TheatreKey::PreviousMark;
-    case 34:
+    case kKeyPageDown:
       return TheatreKey::NextMark;
     default:
       return TheatreKey::None;

@@ -25,8 +25,24 @@ struct Design {
 
 // A short plucked note: a triangle with a soft octave above it.
 std::vector<Tone> pluck(double hertz, double startMs, double lengthMs, double decayMs) {
-  return {{Waveform::Triangle, hertz, hertz, startMs, lengthMs, 1, 2, 12, decayMs},
-          {Waveform::Sine, 2 * hertz, 2 * hertz, startMs, lengthMs, 0.3, 2, 12, decayMs / 2}};
+  return {{.wave = Waveform::Triangle,
+           .from = hertz,
+           .to = hertz,
+           .startMs = startMs,
+           .lengthMs = lengthMs,
+           .level = 1,
+           .attackMs = 2,
+           .releaseMs = 12,
+           .decayMs = decayMs},
+          {.wave = Waveform::Sine,
+           .from = 2 * hertz,
+           .to = 2 * hertz,
+           .startMs = startMs,
+           .lengthMs = lengthMs,
+           .level = 0.3,
+           .attackMs = 2,
+           .releaseMs = 12,
+           .decayMs = decayMs / 2}};
 }
 
 // Notes one after the other, each `spacingMs` apart; the last one rings for `lastMs`.
@@ -37,9 +53,24 @@ std::vector<Tone> phrase(std::initializer_list<int> steps, double spacingMs, dou
   for (int step : steps) {
     const bool last = ++i == steps.size();
     const double length = last ? lastMs : spacingMs * 1.1;
-    tones.push_back(
-        {wave, note(step), note(step), at, length, 1, 4, last ? 60.0 : 20.0, last ? lastMs / 2 : 0.0});
-    tones.push_back({Waveform::Sine, 2 * note(step), 2 * note(step), at, length, 0.25, 4, 20, 60});
+    tones.push_back({.wave = wave,
+                     .from = note(step),
+                     .to = note(step),
+                     .startMs = at,
+                     .lengthMs = length,
+                     .level = 1,
+                     .attackMs = 4,
+                     .releaseMs = last ? 60.0 : 20.0,
+                     .decayMs = last ? lastMs / 2 : 0.0});
+    tones.push_back({.wave = Waveform::Sine,
+                     .from = 2 * note(step),
+                     .to = 2 * note(step),
+                     .startMs = at,
+                     .lengthMs = length,
+                     .level = 0.25,
+                     .attackMs = 4,
+                     .releaseMs = 20,
+                     .decayMs = 60});
     at += spacingMs;
   }
   return tones;
@@ -48,54 +79,189 @@ std::vector<Tone> phrase(std::initializer_list<int> steps, double spacingMs, dou
 Design design(Cue cue) {
   switch (cue.kind) {
     case CueKind::Brick:
-      return {90, 0.45f, pluck(brickPitch(cue.value), 0, 90, 40)};
+      return {.lengthMs = 90, .peak = 0.45f, .tones = pluck(brickPitch(cue.value), 0, 90, 40)};
     case CueKind::BrickCleared:
-      return {110,
-              0.4f,
-              {{Waveform::Noise, 6000, 2500, 0, 45, 0.6, 1, 30, 15},
-               {Waveform::Sine, 1200, 2400, 10, 100, 1, 3, 40, 50}}};
+      return {.lengthMs = 110,
+              .peak = 0.4f,
+              .tones = {{.wave = Waveform::Noise,
+                         .from = 6000,
+                         .to = 2500,
+                         .startMs = 0,
+                         .lengthMs = 45,
+                         .level = 0.6,
+                         .attackMs = 1,
+                         .releaseMs = 30,
+                         .decayMs = 15},
+                        {.wave = Waveform::Sine,
+                         .from = 1200,
+                         .to = 2400,
+                         .startMs = 10,
+                         .lengthMs = 100,
+                         .level = 1,
+                         .attackMs = 3,
+                         .releaseMs = 40,
+                         .decayMs = 50}}};
     case CueKind::Paddle:
-      return {80,
-              0.5f,
-              {{Waveform::Triangle, 196, 185, 0, 80, 1, 2, 25, 35},
-               {Waveform::Square, 392, 370, 0, 50, 0.25, 2, 20, 15}}};
+      return {.lengthMs = 80,
+              .peak = 0.5f,
+              .tones = {{.wave = Waveform::Triangle,
+                         .from = 196,
+                         .to = 185,
+                         .startMs = 0,
+                         .lengthMs = 80,
+                         .level = 1,
+                         .attackMs = 2,
+                         .releaseMs = 25,
+                         .decayMs = 35},
+                        {.wave = Waveform::Square,
+                         .from = 392,
+                         .to = 370,
+                         .startMs = 0,
+                         .lengthMs = 50,
+                         .level = 0.25,
+                         .attackMs = 2,
+                         .releaseMs = 20,
+                         .decayMs = 15}}};
     case CueKind::Wall:
-      return {35, 0.22f, {{Waveform::Sine, 1320, 1250, 0, 35, 1, 1.5, 15, 12}}};
+      return {.lengthMs = 35,
+              .peak = 0.22f,
+              .tones = {{.wave = Waveform::Sine,
+                         .from = 1320,
+                         .to = 1250,
+                         .startMs = 0,
+                         .lengthMs = 35,
+                         .level = 1,
+                         .attackMs = 1.5,
+                         .releaseMs = 15,
+                         .decayMs = 12}}};
     case CueKind::Ceiling:
-      return {45, 0.25f, {{Waveform::Sine, 1760, 1650, 0, 45, 1, 1.5, 18, 15}}};
+      return {.lengthMs = 45,
+              .peak = 0.25f,
+              .tones = {{.wave = Waveform::Sine,
+                         .from = 1760,
+                         .to = 1650,
+                         .startMs = 0,
+                         .lengthMs = 45,
+                         .level = 1,
+                         .attackMs = 1.5,
+                         .releaseMs = 18,
+                         .decayMs = 15}}};
     case CueKind::CeilingWear:
-      return {130,
-              0.35f,
-              {{Waveform::Square, note(14), note(14), 0, 55, 1, 2, 15, 0},
-               {Waveform::Square, note(9), note(9), 60, 70, 1, 2, 30, 40}}};
+      return {.lengthMs = 130,
+              .peak = 0.35f,
+              .tones = {{.wave = Waveform::Square,
+                         .from = note(14),
+                         .to = note(14),
+                         .startMs = 0,
+                         .lengthMs = 55,
+                         .level = 1,
+                         .attackMs = 2,
+                         .releaseMs = 15,
+                         .decayMs = 0},
+                        {.wave = Waveform::Square,
+                         .from = note(9),
+                         .to = note(9),
+                         .startMs = 60,
+                         .lengthMs = 70,
+                         .level = 1,
+                         .attackMs = 2,
+                         .releaseMs = 30,
+                         .decayMs = 40}}};
     case CueKind::SpecialStands:
-      return {140,
-              0.4f,
-              {{Waveform::Sine, 660, 660, 0, 140, 1, 1.5, 40, 50},
-               {Waveform::Sine, 1043, 1043, 0, 140, 0.8, 1.5, 40, 35},
-               {Waveform::Sine, 1587, 1587, 0, 100, 0.4, 1.5, 30, 20}}};
+      return {.lengthMs = 140,
+              .peak = 0.4f,
+              .tones = {{.wave = Waveform::Sine,
+                         .from = 660,
+                         .to = 660,
+                         .startMs = 0,
+                         .lengthMs = 140,
+                         .level = 1,
+                         .attackMs = 1.5,
+                         .releaseMs = 40,
+                         .decayMs = 50},
+                        {.wave = Waveform::Sine,
+                         .from = 1043,
+                         .to = 1043,
+                         .startMs = 0,
+                         .lengthMs = 140,
+                         .level = 0.8,
+                         .attackMs = 1.5,
+                         .releaseMs = 40,
+                         .decayMs = 35},
+                        {.wave = Waveform::Sine,
+                         .from = 1587,
+                         .to = 1587,
+                         .startMs = 0,
+                         .lengthMs = 100,
+                         .level = 0.4,
+                         .attackMs = 1.5,
+                         .releaseMs = 30,
+                         .decayMs = 20}}};
     case CueKind::SpecialTurns:
-      return {140, 0.4f, {{Waveform::Triangle, 1400, brickPitch(cue.value), 0, 140, 1, 3, 40, 0}}};
+      return {.lengthMs = 140,
+              .peak = 0.4f,
+              .tones = {{.wave = Waveform::Triangle,
+                         .from = 1400,
+                         .to = brickPitch(cue.value),
+                         .startMs = 0,
+                         .lengthMs = 140,
+                         .level = 1,
+                         .attackMs = 3,
+                         .releaseMs = 40,
+                         .decayMs = 0}}};
     case CueKind::SpecialVanishes:
-      return {180,
-              0.4f,
-              {{Waveform::Sine, 600, 2400, 0, 170, 1, 4, 50, 0},
-               {Waveform::Noise, 9000, 9000, 60, 120, 0.3, 20, 60, 40}}};
+      return {.lengthMs = 180,
+              .peak = 0.4f,
+              .tones = {{.wave = Waveform::Sine,
+                         .from = 600,
+                         .to = 2400,
+                         .startMs = 0,
+                         .lengthMs = 170,
+                         .level = 1,
+                         .attackMs = 4,
+                         .releaseMs = 50,
+                         .decayMs = 0},
+                        {.wave = Waveform::Noise,
+                         .from = 9000,
+                         .to = 9000,
+                         .startMs = 60,
+                         .lengthMs = 120,
+                         .level = 0.3,
+                         .attackMs = 20,
+                         .releaseMs = 60,
+                         .decayMs = 40}}};
     case CueKind::CounterToOne:
-      return {300, 0.4f, phrase({16, 16, 23}, 90, 120, Waveform::Square)};
+      return {.lengthMs = 300, .peak = 0.4f, .tones = phrase({16, 16, 23}, 90, 120, Waveform::Square)};
     case CueKind::BallLost:
-      return {620,
-              0.5f,
-              {{Waveform::Triangle, 660, 110, 0, 620, 1, 4, 120, 0},
-               {Waveform::Square, 660, 110, 0, 620, 0.2, 4, 120, 300}}};
+      return {.lengthMs = 620,
+              .peak = 0.5f,
+              .tones = {{.wave = Waveform::Triangle,
+                         .from = 660,
+                         .to = 110,
+                         .startMs = 0,
+                         .lengthMs = 620,
+                         .level = 1,
+                         .attackMs = 4,
+                         .releaseMs = 120,
+                         .decayMs = 0},
+                        {.wave = Waveform::Square,
+                         .from = 660,
+                         .to = 110,
+                         .startMs = 0,
+                         .lengthMs = 620,
+                         .level = 0.2,
+                         .attackMs = 4,
+                         .releaseMs = 120,
+                         .decayMs = 300}}};
     case CueKind::ExtraLife:
-      return {380, 0.4f, phrase({27, 31, 34, 39}, 70, 170, Waveform::Triangle)};
+      return {.lengthMs = 380, .peak = 0.4f, .tones = phrase({27, 31, 34, 39}, 70, 170, Waveform::Triangle)};
     case CueKind::LevelCleared:
-      return {700, 0.45f, phrase({3, 7, 10, 15}, 120, 340, Waveform::Triangle)};
+      return {.lengthMs = 700, .peak = 0.45f, .tones = phrase({3, 7, 10, 15}, 120, 340, Waveform::Triangle)};
     case CueKind::GameOver:
-      return {1000, 0.45f, phrase({-2, -5, -9, -21}, 200, 400, Waveform::Triangle)};
+      return {
+          .lengthMs = 1000, .peak = 0.45f, .tones = phrase({-2, -5, -9, -21}, 200, 400, Waveform::Triangle)};
     case CueKind::NewGame:
-      return {260, 0.4f, phrase({10, 15}, 100, 160, Waveform::Triangle)};
+      return {.lengthMs = 260, .peak = 0.4f, .tones = phrase({10, 15}, 100, 160, Waveform::Triangle)};
   }
   return {0, 0, {}};
 }
