@@ -2,6 +2,7 @@
 # Installs what Tilerush needs, builds it, and starts it or runs its tests.
 #   ./run.sh           build and play
 #   ./run.sh test      build and run every test
+#   ./run.sh lint      run clang-tidy's checks over the sources
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
 #   ./run.sh web       build the browser edition into build-web/ and serve it
@@ -23,9 +24,11 @@ TEST_PACKAGES=(
   openbox                                             # its full screen needs a window manager
   pulseaudio pulseaudio-utils                         # its sound, recorded from a null sink
   clang libclang-rt-dev                               # the sanitized pass and the fuzzer
+  clang-format                                        # every file laid out as .clang-format says
   desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl man-db
   dpkg-dev file lintian # the .deb, checked as Debian would
 )
+LINT_PACKAGES=(clang-tidy)
 BENCH_PACKAGES=(libbenchmark-dev)
 PACKAGE_PACKAGES=(dpkg-dev file)
 
@@ -130,7 +133,7 @@ build() {
 run_sanitized_tests() {
   local dir="$BUILD_DIR-sanitize"
   CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTILERUSH_QT=OFF -DTILERUSH_SANITIZE=ON -DTILERUSH_FUZZ=ON >/dev/null
+    -DTILERUSH_QT=OFF -DTILERUSH_SANITIZE=ON -DTILERUSH_FUZZ=ON -DTILERUSH_WERROR=ON >/dev/null
   cmake --build "$dir" --parallel
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
@@ -140,9 +143,19 @@ run_tests() {
   install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
   build_web
   install_web_test_tools
-  build -DTILERUSH_TESTS=ON -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
+  build -DTILERUSH_TESTS=ON -DTILERUSH_WERROR=ON -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
   run_sanitized_tests
+}
+
+# clang-tidy with .clang-tidy's checks over every source the native build compiles (the
+# page's own glue builds only with em++). A few minutes; kept out of ./run.sh test.
+run_lint() {
+  install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${LINT_PACKAGES[@]}"
+  build -DTILERUSH_TESTS=ON
+  find src -name '*.cpp' ! -path 'src/web/*' ! -path 'src/display/web/*' -print0 | sort -z |
+    xargs -0 -P "$(nproc)" -n 4 clang-tidy -p "$BUILD_DIR" --quiet 2> >(grep -v ' warnings\? generated\.$' >&2)
+  echo "run.sh: clang-tidy found nothing"
 }
 
 package() {
@@ -177,11 +190,12 @@ play() {
 case "${1:-play}" in
   play) play ;;
   test) run_tests ;;
+  lint) run_lint ;;
   bench) shift; run_benchmarks "$@" ;;
   package) package ;;
   web) serve_web ;;
   *)
-    echo "usage: ./run.sh [test|bench|package|web]" >&2
+    echo "usage: ./run.sh [test|lint|bench|package|web]" >&2
     exit 2
     ;;
 esac

@@ -38,7 +38,7 @@ BENCHMARK(LogoTick)->Apply(medians);
 // Map 1 laid into the 500 cells, each cell repainted, the bricks counted.
 void Grid(benchmark::State& state) {
   HeadlessGame game;
-  for (auto _ : state) game.form.grid();
+  for (auto _ : state) game.probe.grid();
 }
 BENCHMARK(Grid)->Apply(medians)->Unit(benchmark::kMicrosecond);
 

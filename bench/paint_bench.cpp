@@ -6,8 +6,8 @@
 #include <chrono>
 #include <memory>
 
-#include "bench.h"
 #include "app/qt_game.h"
+#include "bench.h"
 
 namespace tilerush::bench {
 namespace {

@@ -38,7 +38,8 @@ void GameSound::attach(QtGame& game) {
 
 void GameSound::happened(Happening what, double before, double after) {
   if (muted_ || !playing()) return;
-  if (auto cue = policy_.hear(what, before, after, clock_.elapsed())) output_.play(bank_->samples(*cue));
+  if (auto cue = sound::hear(policy_, what, before, after, clock_.elapsed()))
+    output_.play(bank_->samples(*cue));
 }
 
 bool GameSound::playing() {

@@ -10,8 +10,8 @@
 #include "app/player_settings.h"
 #include "display/qt/sound_output.h"
 #include "game/listener.h"
+#include "hearing/cue_for.h"
 #include "sound/cues.h"
-#include "sound/policy.h"
 
 namespace tilerush {
 

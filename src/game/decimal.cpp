@@ -2,6 +2,7 @@
 // library's exact printf and correctly rounded strtod.
 #include "game/decimal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -127,15 +128,15 @@ std::string fixed(const Digits& d, double value) {
     return buffer;
   }
   const std::string digits(d.text, static_cast<std::size_t>(d.count));
-  if (d.exponent < 0) return "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + digits;
-  const auto whole = static_cast<std::size_t>(d.exponent + 1);
+  if (d.exponent < 0) return "0." + std::string(static_cast<std::size_t>(-d.exponent) - 1, '0') + digits;
+  const auto whole = static_cast<std::size_t>(d.exponent) + 1;
   return digits.substr(0, whole) + "." + digits.substr(whole);
 }
 
 std::size_t fixedLength(const Digits& d) {
-  if (d.exponent >= d.count - 1) return static_cast<std::size_t>(d.exponent + 1);
-  if (d.exponent < 0) return static_cast<std::size_t>(d.count + 1 - d.exponent);
-  return static_cast<std::size_t>(d.count + 1);
+  if (d.exponent >= d.count - 1) return static_cast<std::size_t>(d.exponent) + 1;
+  if (d.exponent < 0) return static_cast<std::size_t>(d.count) + 1 + static_cast<std::size_t>(-d.exponent);
+  return static_cast<std::size_t>(d.count) + 1;
 }
 
 std::string positiveText(double value) {
@@ -182,7 +183,7 @@ std::to_chars_result writeShortest(char* first, char* last, double value) {
   std::string text = positiveText(std::fabs(value));
   if (std::signbit(value)) text.insert(0, 1, '-');
   if (static_cast<std::size_t>(last - first) < text.size()) return {last, std::errc::value_too_large};
-  std::memcpy(first, text.data(), text.size());
+  std::copy(text.begin(), text.end(), first);  // no terminator: to_chars writes none
   return {first + text.size(), std::errc()};
 }
 

@@ -7,25 +7,31 @@
 #include <optional>
 
 #include "display/display.h"
-#include "display/platform.h"
-#include "display/random.h"
 #include "game/ids.h"
 #include "game/keys.h"
 #include "game/listener.h"
+#include "game/platform.h"
 #include "game/state.h"
+#include "timing/random.h"
 
 namespace tilerush {
 
+// Its members come in three kinds, and the header keeps them apart:
+// - the events, which a front end (or the clock) delivers: the window's own handlers
+//   under the game's names (`Timer2_Timer`, `pause_Click`, `Form_KeyDown`) and ours
+//   that route to them (`open`, `fire`, `click`);
+// - what anyone may read: the state record, the elements, which timer is which;
+// - the routines (`setvariables`, `nextlvl`, ...), private: only the events and one
+//   another call them. Tests of one routine, and tilerush-sim's `set`, go through
+//   FormProbe (game/form_probe.h), the one deliberate way in.
 class Form1 {
  public:
   Form1(Display& display, Platform& platform, RandomSource& random);
 
-  GameState& state() { return state_; }
-  const GameState& state() const { return state_; }
-  Display& display() { return display_; }
-  const Display& display() const { return display_; }
   // Whoever hears what happens in play; none by default, and tilerush-sim sets none.
   void setListener(GameListener* listener) { listener_ = listener; }
+
+  // ---- Events ----
 
   // The state record zeroed and no element known, as before the program first opened
   // the window; for a session started again from nothing.
@@ -33,17 +39,12 @@ class Form1 {
   // Opens the window: creates every element from the layout, then runs start-up.
   // The clock starts the three timers as the layout creates them.
   void open();
-
   // A tick of one of the window's timers and a click on one of its buttons, as the
   // clock and the front ends deliver them.
   void fire(TimerId timer);
   void click(ButtonId button);
-  // Which of the window's timers an element is; none for any other element.
-  std::optional<TimerId> timerOf(const Element& element) const;
-  const Element& element(TimerId timer) const;
-  const Element& element(ButtonId button) const;
 
-  // Event handlers.
+  // The window's own event handlers.
   void Form_Load();
   void Form_KeyDown(int keyCode, int shift);
   void Form_KeyUp(int keyCode, int shift);
@@ -53,6 +54,20 @@ class Form1 {
   void pause_Click();
   void gameover_Click();
   void nextlevel_Click();
+
+  // ---- Reading ----
+
+  const GameState& state() const { return state_; }
+  const Display& display() const { return display_; }
+  // Which of the window's timers an element is; none for any other element.
+  std::optional<TimerId> timerOf(const Element& element) const;
+  const Element& element(TimerId timer) const;
+  const Element& element(ButtonId button) const;
+
+ private:
+  friend class FormProbe;
+
+  // ---- Routines ----
 
   // Start-up, serve and pause (game/).
   void setvariables();
@@ -74,7 +89,6 @@ class Form1 {
   // Title logo (logo/).
   void initlogo();
 
- private:
   // The elements the routines address, found again after every build.
   struct Elements {
     Element* board = nullptr;

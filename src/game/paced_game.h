@@ -7,8 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "display/pacer.h"
 #include "game/session.h"
+#include "timing/pacer.h"
 
 namespace tilerush {
 

@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "display/clock.h"
 #include "display/display.h"
-#include "display/platform.h"
-#include "display/random.h"
 #include "game/form1.h"
 #include "game/ids.h"
+#include "game/platform.h"
+#include "timing/clock.h"
+#include "timing/random.h"
 
 namespace tilerush {
 
@@ -101,7 +101,6 @@ class Session : private Platform {
   void watchEvents(EventWatcher watcher) { watcher_ = std::move(watcher); }
 
   Form1& form() { return form_; }
-  GameState& state() { return form_.state(); }
   const GameState& state() const { return form_.state(); }
   Display& display() { return display_; }
   const Display& display() const { return display_; }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/form1.h"
+#include "game/form_probe.h"
 #include "game/ids.h"
 #include "sim/dump.h"
 #include "sim/elements.h"
@@ -114,7 +115,7 @@ void set(Session& session, Words& words) {
   std::string_view target = required(words, "the field or element");
   std::string_view value = words.rest();
   std::size_t dot = target.find('.');
-  if (dot == std::string_view::npos) return setField(session.state(), target, value);
+  if (dot == std::string_view::npos) return setField(FormProbe(session.form()).state(), target, value);
   requireOpen(session, "set of an element");
   Element& element = findElement(session.display(), target.substr(0, dot));
   setElementProperty(element, target.substr(dot + 1), value);

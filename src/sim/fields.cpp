@@ -27,24 +27,21 @@ struct Shape<std::array<std::array<T, M>, N>> {
   static constexpr std::array<int, 2> extents{static_cast<int>(N), static_cast<int>(M)};
 };
 
+// The place of value [i][j] of a member, as many indices as it takes; const for reading.
 template <typename T>
-FieldSlot slotIn(T& value, int, int) {
-  return &value;
-}
-template <typename T, std::size_t N>
-FieldSlot slotIn(std::array<T, N>& table, int i, int) {
-  return &table[static_cast<std::size_t>(i)];
-}
-template <typename T, std::size_t N, std::size_t M>
-FieldSlot slotIn(std::array<std::array<T, M>, N>& table, int i, int j) {
-  return &table[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+auto* slotIn(T& member, int i, int j) {
+  constexpr int dimensions = Shape<std::remove_const_t<T>>::dimensions;
+  if constexpr (dimensions == 0) return &member;
+  if constexpr (dimensions == 1) return &member[static_cast<std::size_t>(i)];
+  if constexpr (dimensions == 2) return &member[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
 }
 
 template <auto Member>
 FieldInfo field(std::string_view name) {
   using Type = std::remove_reference_t<decltype(std::declval<GameState&>().*Member)>;
   return {name, Shape<Type>::dimensions, Shape<Type>::extents,
-          [](GameState& state, int i, int j) { return slotIn(state.*Member, i, j); }};
+          [](GameState& state, int i, int j) { return FieldSlot(slotIn(state.*Member, i, j)); },
+          [](const GameState& state, int i, int j) { return FieldReading(slotIn(state.*Member, i, j)); }};
 }
 
 std::vector<FieldInfo> makeFields() {
@@ -83,46 +80,46 @@ std::vector<FieldInfo> makeFields() {
 constexpr int kFirstMapRow = 1;
 constexpr int kLastMapRow = 10;
 
-void appendValue(std::string& out, const FieldSlot& slot) {
-  if (auto* number = std::get_if<double*>(&slot)) return appendNumber(out, **number);
-  if (auto* small = std::get_if<std::int16_t*>(&slot)) return appendInteger(out, **small);
-  if (auto* wide = std::get_if<std::int32_t*>(&slot)) return appendInteger(out, **wide);
-  appendString(out, *std::get<std::string*>(slot));
+void appendValue(std::string& out, const FieldReading& slot) {
+  if (auto* number = std::get_if<const double*>(&slot)) return appendNumber(out, **number);
+  if (auto* small = std::get_if<const std::int16_t*>(&slot)) return appendInteger(out, **small);
+  if (auto* wide = std::get_if<const std::int32_t*>(&slot)) return appendInteger(out, **wide);
+  appendString(out, *std::get<const std::string*>(slot));
 }
 
 // Only the maps that hold something, keyed by map number.
-void appendLevels(std::string& out, GameState& state, const FieldInfo& levels) {
+void appendLevels(std::string& out, const GameState& state, const FieldInfo& levels) {
   out += '{';
   bool first = true;
   for (int map = 0; map < levels.extents[0]; ++map) {
     bool filled = false;
     for (int row = kFirstMapRow; row <= kLastMapRow; ++row) {
-      filled = filled || !std::get<std::string*>(levels.slot(state, map, row))->empty();
+      filled = filled || !std::get<const std::string*>(levels.reading(state, map, row))->empty();
     }
     if (!filled) continue;
     appendKey(out, std::to_string(map), first);
     out += '[';
     for (int row = kFirstMapRow; row <= kLastMapRow; ++row) {
       if (row > kFirstMapRow) out += ", ";
-      appendValue(out, levels.slot(state, map, row));
+      appendValue(out, levels.reading(state, map, row));
     }
     out += ']';
   }
   out += '}';
 }
 
-void appendTable(std::string& out, GameState& state, const FieldInfo& f) {
+void appendTable(std::string& out, const GameState& state, const FieldInfo& f) {
   out += '[';
   for (int i = 0; i < f.extents[0]; ++i) {
     if (i > 0) out += ", ";
     if (f.dimensions == 1) {
-      appendValue(out, f.slot(state, i, 0));
+      appendValue(out, f.reading(state, i, 0));
       continue;
     }
     out += '[';
     for (int j = 0; j < f.extents[1]; ++j) {
       if (j > 0) out += ", ";
-      appendValue(out, f.slot(state, i, j));
+      appendValue(out, f.reading(state, i, j));
     }
     out += ']';
   }
@@ -133,8 +130,16 @@ void appendTable(std::string& out, GameState& state, const FieldInfo& f) {
 using FieldValue = std::variant<double, std::int16_t, std::int32_t, std::string>;
 
 // What `set` stores into `slot` for a script's word, converted as the field converts.
-FieldValue valueFor(const FieldSlot& slot, std::string_view field, std::string_view value) {
-  if (std::holds_alternative<std::string*>(slot)) {
+// Whether a slot, to write or to read, holds a T.
+template <typename T, typename Slot>
+bool holds(const Slot& slot) {
+  return std::visit([](auto* place) { return std::is_same_v<std::remove_cvref_t<decltype(*place)>, T>; },
+                    slot);
+}
+
+template <typename Slot>
+FieldValue valueFor(const Slot& slot, std::string_view field, std::string_view value) {
+  if (holds<std::string>(slot)) {
     checkText(value);
     return std::string(value);
   }
@@ -143,12 +148,12 @@ FieldValue valueFor(const FieldSlot& slot, std::string_view field, std::string_v
     throw ScriptError("a number is one word: " + quoted(value));
   }
   double number = parseNumber(value);
-  if (std::holds_alternative<std::int16_t*>(slot)) return toInt16Checked(number, field);
-  if (std::holds_alternative<std::int32_t*>(slot)) return toInt32Checked(number, field);
+  if (holds<std::int16_t>(slot)) return toInt16Checked(number, field);
+  if (holds<std::int32_t>(slot)) return toInt32Checked(number, field);
   return number;
 }
 
-FieldValue read(const FieldSlot& slot) {
+FieldValue read(const FieldReading& slot) {
   return std::visit([](auto* place) { return FieldValue(*place); }, slot);
 }
 
@@ -187,8 +192,12 @@ IndexedName splitIndices(std::string_view target) {
 
 namespace {
 
-// The slot that `NAME[i][j]` names.
-std::pair<const FieldInfo*, FieldSlot> slotNamed(GameState& state, std::string_view target) {
+// The field that `NAME[i][j]` names, and its indices.
+struct Place {
+  const FieldInfo* field;
+  std::array<int, 2> at;
+};
+Place placeNamed(std::string_view target) {
   IndexedName named = splitIndices(target);
   const FieldInfo* f = findField(named.name);
   if (!f) throw ScriptError("unknown field " + quoted(named.name));
@@ -206,34 +215,37 @@ std::pair<const FieldInfo*, FieldSlot> slotNamed(GameState& state, std::string_v
     }
     at[d] = static_cast<int>(named.indices[d]);
   }
-  return {f, f->slot(state, at[0], at[1])};
+  return {f, at};
 }
 
 }  // namespace
 
 void setField(GameState& state, std::string_view target, std::string_view value) {
-  auto [f, slot] = slotNamed(state, target);
+  const auto [f, at] = placeNamed(target);
+  const FieldSlot slot = f->slot(state, at[0], at[1]);
   store(slot, valueFor(slot, f->name, value));
 }
 
-std::optional<std::string> mismatchOfField(GameState& state, std::string_view target,
+std::optional<std::string> mismatchOfField(const GameState& state, std::string_view target,
                                            std::string_view value) {
-  auto [f, slot] = slotNamed(state, target);
+  const auto [f, at] = placeNamed(target);
+  const FieldReading slot = f->reading(state, at[0], at[1]);
   if (read(slot) == valueFor(slot, f->name, value)) return std::nullopt;
   return fieldText(state, target);
 }
 
-std::string fieldText(GameState& state, std::string_view target) {
-  const FieldSlot slot = slotNamed(state, target).second;
-  if (auto* text = std::get_if<std::string*>(&slot)) return **text;
+std::string fieldText(const GameState& state, std::string_view target) {
+  const auto [f, at] = placeNamed(target);
+  const FieldReading slot = f->reading(state, at[0], at[1]);
+  if (auto* text = std::get_if<const std::string*>(&slot)) return **text;
   std::string out;
   appendValue(out, slot);
   return out;
 }
 
-void appendField(std::string& out, GameState& state, const FieldInfo& f) {
+void appendField(std::string& out, const GameState& state, const FieldInfo& f) {
   if (f.name == "levels") return appendLevels(out, state, f);
-  if (f.dimensions == 0) return appendValue(out, f.slot(state, 0, 0));
+  if (f.dimensions == 0) return appendValue(out, f.reading(state, 0, 0));
   appendTable(out, state, f);
 }
 

@@ -14,14 +14,18 @@
 
 namespace tilerush::sim {
 
-// Where one value of a field lives: a general number, a 16- or 32-bit integer, or a text.
+// Where one value of a field lives: a general number, a 16- or 32-bit integer, or a
+// text; to write it (`set`), or only to read it (`expect`, `dump`).
 using FieldSlot = std::variant<double*, std::int16_t*, std::int32_t*, std::string*>;
+using FieldReading =
+    std::variant<const double*, const std::int16_t*, const std::int32_t*, const std::string*>;
 
 struct FieldInfo {
   std::string_view name;
   int dimensions = 0;            // 0 for a single value, 1 or 2 for a table
   std::array<int, 2> extents{};  // number of indices in each dimension
   FieldSlot (*slot)(GameState& state, int i, int j) = nullptr;
+  FieldReading (*reading)(const GameState& state, int i, int j) = nullptr;
 };
 
 // Every field, in the order of the record.
@@ -35,13 +39,14 @@ void setField(GameState& state, std::string_view target, std::string_view value)
 
 // `expect NAME[i][j] VALUE`: none when the field holds what `set` would store,
 // otherwise what it holds, as a script would write it.
-std::optional<std::string> mismatchOfField(GameState& state, std::string_view target, std::string_view value);
+std::optional<std::string> mismatchOfField(const GameState& state, std::string_view target,
+                                           std::string_view value);
 
 // What `NAME[i][j]` holds, as a script would write it.
-std::string fieldText(GameState& state, std::string_view target);
+std::string fieldText(const GameState& state, std::string_view target);
 
-// The value of one field as a dump prints it (read only; the slots are shared with `set`).
-void appendField(std::string& out, GameState& state, const FieldInfo& field);
+// The value of one field as a dump prints it.
+void appendField(std::string& out, const GameState& state, const FieldInfo& field);
 
 // Splits `name[3][5]` into the name and its indices; every index must be a whole number.
 struct IndexedName {

@@ -1,54 +1,10 @@
-// Happenings to cues, the repeat gap and the voice limit.
+// The repeat gap and the voice limit.
 #include "sound/policy.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace tilerush::sound {
-namespace {
-
-// A brick value as a cue's value: 1..9, whatever a script may have planted.
-int valueOf(double value) { return value >= 1 && value <= 9 ? static_cast<int>(value) : 0; }
-
-}  // namespace
-
-std::optional<Cue> cueFor(Happening what, double before, double after) {
-  switch (what) {
-    case Happening::BrickStruck:
-      if (before == 9 || valueOf(before) == 0) return std::nullopt;
-      return Cue{CueKind::Brick, valueOf(before)};
-    case Happening::SpecialStands:
-      return Cue{CueKind::SpecialStands};
-    case Happening::SpecialTurns:
-      if (valueOf(after) == 0) return std::nullopt;
-      return Cue{CueKind::SpecialTurns, valueOf(after)};
-    case Happening::SpecialVanishes:
-      return Cue{CueKind::SpecialVanishes};
-    case Happening::CounterToOne:
-      return Cue{CueKind::CounterToOne};
-    case Happening::BrickCleared:
-      return Cue{CueKind::BrickCleared};
-    case Happening::PaddleBounce:
-      return Cue{CueKind::Paddle};
-    case Happening::WallBounce:
-      return Cue{CueKind::Wall};
-    case Happening::CeilingBounce:
-      return Cue{CueKind::Ceiling};
-    case Happening::CeilingWear:
-      return Cue{CueKind::CeilingWear};
-    case Happening::BallLost:
-      return Cue{CueKind::BallLost};
-    case Happening::ExtraLife:
-      return Cue{CueKind::ExtraLife};
-    case Happening::LevelCleared:
-      return Cue{CueKind::LevelCleared};
-    case Happening::GameOver:
-      return Cue{CueKind::GameOver};
-    case Happening::NewGame:
-      return Cue{CueKind::NewGame};
-  }
-  return std::nullopt;
-}
 
 bool CuePolicy::admit(Cue cue, std::int64_t nowMs) {
   std::erase_if(sounding_, [nowMs](const Sounding& s) { return s.endMs <= nowMs; });
@@ -59,12 +15,6 @@ bool CuePolicy::admit(Cue cue, std::int64_t nowMs) {
   const auto length = static_cast<std::int64_t>(std::ceil(cueLengthMs(cue)));
   sounding_.push_back({cue, nowMs, nowMs + length});
   return true;
-}
-
-std::optional<Cue> CuePolicy::hear(Happening what, double before, double after, std::int64_t nowMs) {
-  std::optional<Cue> cue = cueFor(what, before, after);
-  if (!cue || !admit(*cue, nowMs)) return std::nullopt;
-  return cue;
 }
 
 }  // namespace tilerush::sound

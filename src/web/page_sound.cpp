@@ -25,7 +25,7 @@ void PageSound::happened(Happening what, double before, double after) {
   if (!hearing_) return;
   // The policy's gap and voice limit are in real milliseconds, as heard.
   const auto nowMs = static_cast<std::int64_t>(emscripten_get_now());
-  if (auto cue = policy_.hear(what, before, after, nowMs)) tr_cue(sound::cueNumber(*cue));
+  if (auto cue = sound::hear(policy_, what, before, after, nowMs)) tr_cue(sound::cueNumber(*cue));
 }
 
 }  // namespace tilerush

@@ -5,7 +5,7 @@
 
 #include "game/form1.h"
 #include "game/listener.h"
-#include "sound/policy.h"
+#include "hearing/cue_for.h"
 
 namespace tilerush {
 

@@ -132,7 +132,7 @@ TEST(HitDetection, TheTopPointStrikesFirstAndSendsTheBallDown) {
   s.cellval[5][14] = 3;
   s.cellval[6][15] = 3;
   g.place(120 + 2013.75f, 1560 + 3146.8f, 103.6875, 104);
-  g.form.whereball();
+  g.probe.whereball();
   EXPECT_EQ(s.cellval[5][14], 2);
   EXPECT_EQ(s.cellval[6][15], 3);
   EXPECT_EQ(s.yspeed, -104);
@@ -140,7 +140,7 @@ TEST(HitDetection, TheTopPointStrikesFirstAndSendsTheBallDown) {
   EXPECT_EQ(s.lastcell, 265);
   EXPECT_EQ(s.points, 10);
   // Next tick the top point is blocked by lastcell; the right point strikes.
-  g.form.whereball();
+  g.probe.whereball();
   EXPECT_EQ(s.cellval[5][14], 2);
   EXPECT_EQ(s.cellval[6][15], 2);
   EXPECT_EQ(s.xspeed, -103.6875);
@@ -153,7 +153,7 @@ TEST(HitDetection, PointsInTheLastCellStrikeNothing) {
   s.cellval[5][15] = 2;
   s.lastcell = 285;
   g.place(120 + 1759, 1560 + 3216.8f, 0, 104);
-  g.form.whereball();
+  g.probe.whereball();
   EXPECT_EQ(s.cellval[5][15], 2);
   EXPECT_EQ(s.points, 0);
 }
@@ -162,10 +162,10 @@ TEST(HitDetection, ThePaddleIsTouchedOnlyWhenTheBallOverlapsIt) {
   Flight g;
   float paddleTop = g.element("paddle").top();
   g.place(4000, paddleTop - 113, 0, -104);
-  g.form.whereball();
+  g.probe.whereball();
   EXPECT_EQ(g.state().yspeed, -104);
   g.place(4000, std::nextafter(paddleTop - 113, 7000.0f), 0, -104);
-  g.form.whereball();
+  g.probe.whereball();
   EXPECT_EQ(g.state().yspeed, 104);
 }
 
@@ -177,10 +177,10 @@ TEST(BrickHit, SpecialBrickOutcomesFollowTheDraws) {
     const char* counter;
   };
   const Case cases[] = {
-      {{0.8f}, 9, 100, "100"},         // 3: stays
-      {{0.1f, 0.5f}, 9, 100, "100"},   // 0, then no luck
-      {{0.1f, 0.05f}, 9, 1, "1"},      // 0, then the counter drops to 1
-      {{0.3f, 0.6f}, 5, 100, "100"},   // 1: becomes a 5
+      {{0.8f}, 9, 100, "100"},              // 3: stays
+      {{0.1f, 0.5f}, 9, 100, "100"},        // 0, then no luck
+      {{0.1f, 0.05f}, 9, 1, "1"},           // 0, then the counter drops to 1
+      {{0.3f, 0.6f}, 5, 100, "100"},        // 1: becomes a 5
       {{0.3f, 0.05f, 0.5f}, 0, 99, "099"},  // 1, 0: removed and counted off
       {{0.3f, 0.05f, 0.05f}, 0, 0, "000"},  // removed after the counter fell to 1
   };
@@ -192,7 +192,7 @@ TEST(BrickHit, SpecialBrickOutcomesFollowTheDraws) {
     g.element("numbricks").setCaption("100");
     g.queueDraws(c.draws);
     g.queueDraws({0.2f, 0.4f});
-    g.form.score(265, 5, 14, 0, -1);
+    g.probe.score(265, 5, 14, 0, -1);
     EXPECT_EQ(s.cellval[5][14], c.value);
     EXPECT_EQ(s.bricksleft, c.bricksleft);
     EXPECT_EQ(g.element("numbricks").caption(), c.counter);
@@ -209,25 +209,25 @@ TEST(BrickHit, OrdinaryBricksLoseOneAndSetTheFullStepWithTheAskedSign) {
   s.cellval[5][14] = 5;
   s.xspeed = 103.6875;
   s.yspeed = -104;
-  g.form.score(265, 5, 14, 1, 0);
+  g.probe.score(265, 5, 14, 1, 0);
   EXPECT_EQ(s.cellval[5][14], 4);
   EXPECT_EQ(g.element("brick", 265).caption(), "4");
   EXPECT_EQ(s.xspeed, 103.6875);
   EXPECT_EQ(s.yspeed, -104);
 
   s.cellval[5][14] = 1;
-  g.form.score(265, 5, 14, 0, -1);
+  g.probe.score(265, 5, 14, 0, -1);
   EXPECT_FALSE(g.element("brick", 265).visible());
   EXPECT_EQ(s.bricksleft, 119);
   EXPECT_EQ(s.yspeed, -104);
 
   s.speed = 104.5;  // a half rounds to even for the vertical step only
   s.cellval[5][14] = 2;
-  g.form.score(265, 5, 14, -1, 1);
+  g.probe.score(265, 5, 14, -1, 1);
   EXPECT_EQ(s.yspeed, 104);
   EXPECT_EQ(s.xspeed, -104.5);
   s.speed = 105.5;
-  g.form.score(265, 5, 14, 0, -1);
+  g.probe.score(265, 5, 14, 0, -1);
   EXPECT_EQ(s.yspeed, -106);
 }
 
@@ -239,16 +239,19 @@ TEST(PaddleBounce, TheHalfUnderTheBallSteersIt) {
     double leaving;
   };
   const Case cases[] = {
+      // Two cases a row, each row one place on the paddle.
+      // clang-format off
       {3800, 103.6875, -103.6875},     {3800, -103.6875, -103.6875},    // left half
       {4200, 103.6875, 103.6875},      {4200, -103.6875, 103.6875},     // straddling
       {4300, 103.6875, 103.6875},      {4300, -103.6875, 103.6875},     // right half
       {4154.5f, 103.6875, -103.6875},  {4267.5f, -103.6875, 103.6875},  // edges on the centre
+      // clang-format on
       {4000, 0, 0},
   };
   for (const Case& c : cases) {
     Flight g;
     g.place(c.ballLeft, 6700, c.arriving, -104);
-    g.form.hitpaddle();
+    g.probe.hitpaddle();
     EXPECT_EQ(g.state().xspeed, c.leaving) << c.ballLeft << " " << c.arriving;
     EXPECT_EQ(g.state().yspeed, 104);
     EXPECT_EQ(g.state().xfactor, 1);
@@ -260,17 +263,17 @@ TEST(PaddleBounce, ARightSideAHairPastTheCentreStraddlesIt) {
   g.element("paddle").setLeft(3582);  // centre 4100
   // The right side, 4100.000244140625, would round to the centre as a float.
   g.place(3987.000244140625f, 6700, 103.6875, -104);
-  g.form.hitpaddle();
+  g.probe.hitpaddle();
   EXPECT_EQ(g.state().xspeed, 103.6875);
 }
 
 TEST(PaddleBounce, ABallFlushWithAnEndFallsPast) {
   Flight g;
   g.place(3749.5f, 6700, 103.6875, -104);
-  g.form.hitpaddle();
+  g.probe.hitpaddle();
   EXPECT_EQ(g.state().yspeed, -104);
   g.place(3749.5f + 1036 - 113, 6700, 103.6875, -104);
-  g.form.hitpaddle();
+  g.probe.hitpaddle();
   EXPECT_EQ(g.state().yspeed, -104);
 }
 

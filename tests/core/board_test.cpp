@@ -36,7 +36,7 @@ TEST(Grid, EachMapLaysItsBricksAndCountsThem) {
   }};
   for (int map = 1; map <= 5; ++map) {
     g.state().mapno = map;
-    g.form.grid();
+    g.probe.grid();
     EXPECT_EQ(g.state().bricksleft, totals[map - 1]) << map;
     EXPECT_EQ(g.state().brickcount, totals[map - 1]) << map;
     EXPECT_EQ(g.element("numbricks").caption(), std::to_string(totals[map - 1])) << map;
@@ -81,10 +81,10 @@ TEST(Grid, ANewBuildLeavesNoTraceOfALevelEndedEarly) {
   HeadlessGame g;
   g.form.open();
   g.state().mapno = 4;
-  g.form.grid();
+  g.probe.grid();
   g.state().bricksleft = 1;
   g.state().mapno = 1;
-  g.form.grid();
+  g.probe.grid();
   EXPECT_EQ(g.state().bricksleft, 120);
   EXPECT_FALSE(g.element("brick", 74).visible());  // an 8 on map 4, empty on map 1
 }
@@ -94,7 +94,7 @@ TEST(BrickPainting, PlayWeakensRemovesAndEndsTheLevelOnTheLastBrick) {
   g.form.open();
   GameState& s = g.state();
   s.cellval[5][7] = 2;  // was 3
-  g.form.colorbricks(125, 5, 7);
+  g.probe.colorbricks(125, 5, 7);
   EXPECT_TRUE(g.element("brick", 125).visible());
   EXPECT_EQ(g.element("brick", 125).backColor(), 0x0040C0u);
   EXPECT_EQ(g.element("brick", 125).caption(), "2");
@@ -102,7 +102,7 @@ TEST(BrickPainting, PlayWeakensRemovesAndEndsTheLevelOnTheLastBrick) {
 
   s.bricksleft = 15;
   s.cellval[1][3] = 0;
-  g.form.colorbricks(41, 1, 3);
+  g.probe.colorbricks(41, 1, 3);
   EXPECT_FALSE(g.element("brick", 41).visible());
   EXPECT_EQ(g.element("brick", 41).backColor(), 0x0000FFu);  // keeps its last colour
   EXPECT_EQ(s.bricksleft, 14);
@@ -110,7 +110,7 @@ TEST(BrickPainting, PlayWeakensRemovesAndEndsTheLevelOnTheLastBrick) {
 
   s.bricksleft = 1;
   s.cellval[2][3] = 0;
-  g.form.colorbricks(42, 2, 3);
+  g.probe.colorbricks(42, 2, 3);
   EXPECT_EQ(s.bricksleft, 0);
   EXPECT_EQ(g.element("numbricks").caption(), "000");
   EXPECT_TRUE(g.element("nextlevel").visible());
@@ -122,11 +122,11 @@ TEST(BrickPainting, PlayWeakensRemovesAndEndsTheLevelOnTheLastBrick) {
 TEST(BrickPainting, EveryValueHasItsColour) {
   HeadlessGame g;
   g.form.open();
-  const std::array<Color, 10> colours = {0, 0x0000FF, 0x0040C0, 0x008080, 0x00FF00,
+  const std::array<Color, 10> colours = {0,        0x0000FF, 0x0040C0, 0x008080, 0x00FF00,
                                          0x808000, 0xFF0000, 0xFFFFFF, 0x000000, 0x000000};
   for (std::int16_t v = 1; v <= 9; ++v) {
     g.state().cellval[3][14] = v;
-    g.form.colorbricks(263, 3, 14);
+    g.probe.colorbricks(263, 3, 14);
     EXPECT_EQ(g.element("brick", 263).backColor(), colours[v]) << v;
     EXPECT_EQ(g.element("brick", 263).caption(), std::to_string(v));
   }
@@ -136,13 +136,13 @@ TEST(Sizing, TheRightLimitAloneIsAWholeNumberRoundedToEven) {
   HeadlessGame g;
   g.form.open();
   g.element("board").setWidth(8295.5f);
-  g.form.sizeobjects();
+  g.probe.sizeobjects();
   EXPECT_EQ(g.state().rightedge, 8416);
   g.element("board").setWidth(8294.5f);
-  g.form.sizeobjects();
+  g.probe.sizeobjects();
   EXPECT_EQ(g.state().rightedge, 8414);
   g.state().toppoints = 12340;
-  g.form.sizeobjects();
+  g.probe.sizeobjects();
   EXPECT_EQ(g.element("highscore").caption(), "012340");
 }
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "display/display.h"
-#include "display/pacer.h"
-#include "display/random.h"
 #include "game/session.h"
+#include "timing/pacer.h"
+#include "timing/random.h"
 
 namespace tilerush {
 namespace {

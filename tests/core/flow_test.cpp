@@ -23,11 +23,11 @@ bool shown(HeadlessGame& g, int life) { return g.element("life", life).visible()
 TEST(Scoring, TheFirstExtraLifeComesOnThe501stHit) {
   HeadlessGame g;
   g.form.open();
-  for (int hit = 1; hit <= 500; ++hit) g.form.updatescore();
+  for (int hit = 1; hit <= 500; ++hit) g.probe.updatescore();
   EXPECT_EQ(g.state().bonuspoints, 5000);
   EXPECT_EQ(g.state().lives, 3);
   EXPECT_FALSE(shown(g, 4));
-  g.form.updatescore();
+  g.probe.updatescore();
   EXPECT_EQ(g.state().points, 5010);
   EXPECT_EQ(g.state().bonuspoints, 10);
   EXPECT_EQ(g.state().lives, 4);
@@ -42,7 +42,7 @@ TEST(Scoring, AnAwardPastSixLivesIsLost) {
   g.form.open();
   g.state().lives = 6;
   g.state().bonuspoints = 4995;
-  g.form.updatescore();
+  g.probe.updatescore();
   EXPECT_EQ(g.state().lives, 6);
   EXPECT_EQ(g.state().bonuspoints, 5);
   EXPECT_TRUE(shown(g, 6));
@@ -54,10 +54,10 @@ TEST(Scoring, OnlyAStrictlyHigherScoreRewritesTheBest) {
   g.state().toppoints = 20;
   g.state().points = 10;
   g.element("highscore").setCaption("000020");
-  g.form.updatescore();
+  g.probe.updatescore();
   EXPECT_EQ(g.element("highscore").caption(), "000020");
   g.state().points = 1234550;
-  g.form.updatescore();
+  g.probe.updatescore();
   EXPECT_EQ(g.element("showscore").caption(), "234560");
   EXPECT_EQ(g.element("highscore").caption(), "234560");
   EXPECT_EQ(g.state().toppoints, 1234560);
@@ -109,7 +109,7 @@ TEST(LostBall, TheThirdLossEndsTheGameAndGameOverStartsAfresh) {
 TEST(LostBall, ALifeGivenAtALevelStartIsTakenWithItsHiddenMarker) {
   HeadlessGame g;
   g.form.open();
-  g.form.nextlvl();
+  g.probe.nextlvl();
   g.form.nextlevel_Click();
   EXPECT_EQ(g.state().lives, 4);
   EXPECT_FALSE(shown(g, 4));
@@ -123,7 +123,7 @@ TEST(LostBall, ALifeGivenAtALevelStartIsTakenWithItsHiddenMarker) {
 TEST(LevelAdvance, StopsPlayThenTheButtonLaysTheNextMapWithALife) {
   HeadlessGame g;
   g.form.open();
-  g.form.nextlvl();
+  g.probe.nextlvl();
   EXPECT_TRUE(g.element("nextlevel").visible());
   EXPECT_EQ(g.element("nextlevel").caption(), "Level: 2");
   EXPECT_EQ(g.element("Timer1").interval(), 0);
@@ -135,7 +135,7 @@ TEST(LevelAdvance, StopsPlayThenTheButtonLaysTheNextMapWithALife) {
   EXPECT_FALSE(shown(g, 4));
   EXPECT_EQ(g.element("Timer1").interval(), kPlayTickMs);
   EXPECT_EQ(g.element("Timer2").interval(), kPlayTickMs);
-  g.form.updatescore();
+  g.probe.updatescore();
   EXPECT_TRUE(shown(g, 4));
 }
 
@@ -144,7 +144,7 @@ TEST(LevelAdvance, MapsRunInACycleWhileTheLevelNumberCountsOn) {
   g.form.open();
   g.state().lives = 6;
   for (int level = 2; level <= 6; ++level) {
-    g.form.nextlvl();
+    g.probe.nextlvl();
     g.form.nextlevel_Click();
   }
   EXPECT_EQ(g.element("nextlevel").caption(), "Level: 6");

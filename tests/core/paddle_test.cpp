@@ -79,7 +79,7 @@ TEST(Pause, PFreezesPlayAndTheButtonResumesItExactly) {
 TEST(Pause, ClickedWhileGameOverIsShownItDoesNotRestartPlay) {
   HeadlessGame g;
   g.form.open();
-  g.form.over();
+  g.probe.over();
   g.form.Form_KeyDown(kKeyP, 0);
   g.form.pause_Click();
   EXPECT_FALSE(g.element("pause").visible());
@@ -94,7 +94,7 @@ TEST(Serve, ClearsTheDirectionAndRestsTheBallWithFreshFactors) {
   g.queueDraws({0.0f, 0.5f});
   g.form.Form_KeyDown(kKeyRight, 0);
   g.state().xspeed = 50;
-  g.form.start();
+  g.probe.start();
   EXPECT_EQ(g.state().paddledir, 0);
   EXPECT_EQ(g.state().xspeed, 0);
   EXPECT_EQ(g.state().xfactor, 1);

@@ -74,10 +74,10 @@ TEST(StartUp, KeepsLivesThatAreLeftAndGivesThreeWhenNone) {
   HeadlessGame g;
   g.form.open();
   g.state().lives = 2;
-  g.form.setvariables();
+  g.probe.setvariables();
   EXPECT_EQ(g.state().lives, 2);
   g.state().lives = 0;
-  g.form.setvariables();
+  g.probe.setvariables();
   EXPECT_EQ(g.state().lives, 3);
 }
 

@@ -167,7 +167,11 @@ TEST_F(Replays, ARecordingOntoAFullDiskIsSaidOnceThePlayGoesOnAndTheStatusIsOne)
   EXPECT_EQ(game_->waitExit(std::chrono::seconds(10)), 1);
   // Once, however many lines the game went on to make; the sound's own line may follow.
   const std::string said = readFile(errors);
-  EXPECT_EQ(said.rfind("tilerush: cannot write /dev/full: No space left on device; the game plays on, no longer recorded\n", 0), 0u) << said;
+  EXPECT_EQ(said.rfind("tilerush: cannot write /dev/full: No space left on device; the game plays on, no "
+                       "longer recorded\n",
+                       0),
+            0u)
+      << said;
   EXPECT_EQ(countLines(said, "tilerush: cannot write"), 1) << said;
 }
 

@@ -33,7 +33,7 @@ TEST_F(Accessibility, WindowAndButtonsAreNamedByTheirCaptionsAndButtonsCanBePres
   ASSERT_TRUE(eventually([&] { return !pause->isVisible(); }));
   EXPECT_TRUE(running(TimerId::Timer2));
 
-  game->form().nextlvl();
+  FormProbe(game->form()).nextlvl();
   QPushButton* next = window().button("nextlevel");
   EXPECT_EQ(accessibleName(next), "Level: 2");
   pressThroughAccessibility(next);
@@ -42,7 +42,7 @@ TEST_F(Accessibility, WindowAndButtonsAreNamedByTheirCaptionsAndButtonsCanBePres
   EXPECT_EQ(state().lives, 4);
 
   state().lives = 0;
-  game->form().over();
+  FormProbe(game->form()).over();
   QPushButton* gameover = window().button("gameover");
   EXPECT_EQ(accessibleName(gameover), "Game Over");
   ASSERT_TRUE(gameover->isVisible());
@@ -77,8 +77,8 @@ TEST_F(Accessibility, ScoreBestScoreLivesAndBricksAreReadAsTextThatFollowsTheGam
   EXPECT_EQ(read(), (QStringList{"Score: 000000", "Best score: 000000", "Lives: 3", "Bricks left: 120"}));
   EXPECT_EQ(canvas->child(0)->role(), QAccessible::StaticText);
 
-  game->form().score(41, 1, 3, 0, -1);  // a red brick struck and cleared
-  game->form().lostlife();
+  FormProbe(game->form()).score(41, 1, 3, 0, -1);  // a red brick struck and cleared
+  FormProbe(game->form()).lostlife();
   ASSERT_TRUE(eventually([&] { return !holding(); }));
   EXPECT_EQ(read(), (QStringList{"Score: 000010", "Best score: 000010", "Lives: 2", "Bricks left: 119"}));
 }

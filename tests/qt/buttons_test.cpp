@@ -43,7 +43,7 @@ TEST_F(Buttons, PauseResumesExactlyWherePlayStopped) {
 }
 
 TEST_F(Buttons, LevelButtonStartsTheNextMapAndGameOverStartsANewGame) {
-  game->form().nextlvl();
+  FormProbe(game->form()).nextlvl();
   QPushButton* next = window().button("nextlevel");
   EXPECT_TRUE(next->isVisible());
   EXPECT_EQ(next->text(), "Level: 2");
@@ -58,7 +58,7 @@ TEST_F(Buttons, LevelButtonStartsTheNextMapAndGameOverStartsANewGame) {
 
   state().lives = 0;
   state().toppoints = 1230;
-  game->form().over();
+  FormProbe(game->form()).over();
   QPushButton* gameover = window().button("gameover");
   EXPECT_TRUE(gameover->isVisible());
   clickButton("gameover");

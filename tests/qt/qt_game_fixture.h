@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/qt_game.h"
+#include "game/form_probe.h"
 
 namespace tilerush::testing {
 
@@ -18,7 +19,7 @@ class QtGameTest : public ::testing::Test {
     game->open();
   }
 
-  GameState& state() { return game->form().state(); }
+  GameState& state() { return FormProbe(game->form()).state(); }
   // A tick of a timer now, as if it fell due; none while the lost-ball pause lasts.
   void tick(TimerId timer) { game->session().give({Input::Kind::Tick, 0, ButtonId::Pause, timer}); }
   bool running(TimerId timer) { return game->form().element(timer).interval() > 0; }
@@ -44,7 +45,9 @@ bool eventually(Done done) {
 
 // The colour an image of the window shows at a point given in twips.
 inline QRgb pixelAt(const QImage& image, double leftTwips, double topTwips) {
-  return image.pixel(static_cast<int>(leftTwips / kTwipsPerPixel), static_cast<int>(topTwips / kTwipsPerPixel)) & 0xFFFFFF;
+  return image.pixel(static_cast<int>(leftTwips / kTwipsPerPixel),
+                     static_cast<int>(topTwips / kTwipsPerPixel)) &
+         0xFFFFFF;
 }
 
 inline QRgb centreOf(const QImage& image, const Element& e) {

@@ -102,7 +102,7 @@ TEST_F(ScreenTest, AGameOverRestartKeepsTheSizeAndScaleOfTheWindowAndItsButtons)
   window().resize(852, 734);
   ASSERT_TRUE(eventually([&] { return window().area().scale() == 1.5; }));
   state().lives = 0;
-  game->form().over();
+  FormProbe(game->form()).over();
   QPushButton* gameover = window().button("gameover");
   ASSERT_TRUE(gameover->isVisible());
   EXPECT_EQ(gameover->geometry(), QRect(336, 264, 242, 194));

@@ -79,8 +79,10 @@ TEST_F(Window, RepaintsOnlyWhatChangedAfterAnEvent) {
   ASSERT_TRUE(eventually([&] { return !log.regions.empty(); }));
 
   const QRegion& painted = log.regions.front();
-  const QRect oldPaddle(int(before.left / kTwipsPerPixel), int(before.top / kTwipsPerPixel), int(before.width / kTwipsPerPixel), 10);
-  const QRect newPaddle(int(after.left / kTwipsPerPixel), int(after.top / kTwipsPerPixel), int(after.width / kTwipsPerPixel), 10);
+  const QRect oldPaddle(int(before.left / kTwipsPerPixel), int(before.top / kTwipsPerPixel),
+                        int(before.width / kTwipsPerPixel), 10);
+  const QRect newPaddle(int(after.left / kTwipsPerPixel), int(after.top / kTwipsPerPixel),
+                        int(after.width / kTwipsPerPixel), 10);
   EXPECT_TRUE((QRegion(oldPaddle) - painted).isEmpty());
   EXPECT_TRUE((QRegion(newPaddle) - painted).isEmpty());
   // Paddle, ball and title balls move at most: a sliver of the window.

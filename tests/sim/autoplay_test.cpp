@@ -5,8 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "sim/autoplay.h"
+#include "game/form_probe.h"
 #include "game/session.h"
+#include "sim/autoplay.h"
 #include "sim/runner.h"
 #include "sim_run.h"
 
@@ -29,8 +30,8 @@ struct PlayedGame {
   // Sends the resting ball down from (left, top) toward the floor, sideways by `xspeed`.
   void throwDown(float left, float top, double xspeed) {
     session.display().find("ball")->move(left, top);
-    session.state().xspeed = xspeed;
-    session.state().yspeed = -104;
+    FormProbe(session.form()).state().xspeed = xspeed;
+    FormProbe(session.form()).state().yspeed = -104;
   }
   double paddleCentre() {
     const Element& paddle = *session.display().find("paddle");
@@ -67,14 +68,14 @@ TEST(Autoplay, LaunchesTheServeAndReturnsBallsFallingAnywhere) {
 
 TEST(Autoplay, LetsGoOfTheKeyOnceThePaddleIsUnderTheBall) {
   PlayedGame game;
-  game.session.state().cellval = {};  // no brick to turn the ball
+  FormProbe(game.session.form()).state().cellval = {};  // no brick to turn the ball
   game.player.play(50);
   // Straight up over the paddle, with someone else's key moving the paddle away: the
   // player brings it back and lets go.
   Element& ball = *game.session.display().find("ball");
   ball.move(static_cast<float>(game.paddleCentre() - 56.5), 5500);
-  game.session.state().xspeed = 0;
-  game.session.state().yspeed = 104;
+  FormProbe(game.session.form()).state().xspeed = 0;
+  FormProbe(game.session.form()).state().yspeed = 104;
   game.session.give(Input::keyDown(kKeyRight));
   game.player.play(300);
   EXPECT_EQ(game.session.state().paddledir, 0);
@@ -94,14 +95,15 @@ TEST(Autoplay, LetsGoOfTheKeyOnceThePaddleIsUnderTheBall) {
 
 TEST(Autoplay, ClicksTheLevelButtonGameOverAndPauseWhenTheyShow) {
   PlayedGame level;
-  level.session.state().bricksleft = 1;  // the next brick off, or ceiling draw, ends the level
+  FormProbe(level.session.form()).state().bricksleft =
+      1;  // the next brick off, or ceiling draw, ends the level
   level.player.play(60'000);
   EXPECT_EQ(level.session.state().levelno, 2);
   EXPECT_FALSE(level.session.display().find("nextlevel")->visible());
   EXPECT_EQ(level.session.display().find("Timer2")->interval(), kPlayTickMs);
 
   PlayedGame last;
-  last.session.state().lives = 1;
+  FormProbe(last.session.form()).state().lives = 1;
   last.session.display().find("ball")->setTop(7102);  // on the floor: the next tick loses it
   last.player.play(1100);
   EXPECT_EQ(last.ballsLost, 1);

@@ -31,8 +31,6 @@ bool playUntilGameOver(Session& session, std::int64_t limitMs) {
   return display.find("gameover")->visible();
 }
 
-void clickGameOver(Session& session) {
-  session.give(Input::click(ButtonId::GameOver));
-}
+void clickGameOver(Session& session) { session.give(Input::click(ButtonId::GameOver)); }
 
 }  // namespace tilerush::soak

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "game/form_probe.h"
 #include "invariants.h"
 
 namespace tilerush::soak {
@@ -23,13 +24,13 @@ Element& element(Session& session, const char* name, int index = -1) {
 
 TEST(InvariantChecker, IsQuietOnAFreshGameAndReportsEveryBrokenRule) {
   const std::vector<BrokenRule> rules = {
-      {"lives 7 outside 0..6", [](Session& s) { s.state().lives = 7; }},
-      {"paddledir 3", [](Session& s) { s.state().paddledir = 3; }},
+      {"lives 7 outside 0..6", [](Session& s) { FormProbe(s.form()).state().lives = 7; }},
+      {"paddledir 3", [](Session& s) { FormProbe(s.form()).state().paddledir = 3; }},
       {"life marker 4 shown with 3 lives", [](Session& s) { element(s, "life", 4).setVisible(true); }},
       {"life marker 2 hidden", [](Session& s) { element(s, "life", 2).setVisible(false); }},
-      {"cellval holds a brick", [](Session& s) { s.state().cellval[5][13] = 2; }},
-      {"cellval holds a brick", [](Session& s) { s.state().cellval[21][5] = 1; }},
-      {"cellval holds a brick", [](Session& s) { s.state().cellval[0][0] = -1; }},
+      {"cellval holds a brick", [](Session& s) { FormProbe(s.form()).state().cellval[5][13] = 2; }},
+      {"cellval holds a brick", [](Session& s) { FormProbe(s.form()).state().cellval[21][5] = 1; }},
+      {"cellval holds a brick", [](Session& s) { FormProbe(s.form()).state().cellval[0][0] = -1; }},
       {"template brick 0 is shown", [](Session& s) { element(s, "brick", 0).setVisible(true); }},
       {"ball at", [](Session& s) { element(s, "ball").setLeft(100); }},
       {"ball at", [](Session& s) { element(s, "ball").setTop(7216); }},
@@ -63,9 +64,9 @@ TEST(InvariantChecker, ALevelStartMayLeaveItsNewLifeUnshownUntilTheNextHit) {
   session.fixSeed(1);
   session.open();
   // A level ended by a ceiling draw: the click gives life 4 and shows no marker for it.
-  session.state().bricksleft = 1;
+  FormProbe(session.form()).state().bricksleft = 1;
   session.display().find("ball")->setTop(1600);
-  session.state().yspeed = 104;
+  FormProbe(session.form()).state().yspeed = 104;
   session.queueDraws({0, 0});
   session.give({Input::Kind::Tick, 0, ButtonId::Pause, TimerId::Timer2});
   session.give(Input::click(ButtonId::NextLevel));

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <utility>
 
+#include "hearing/cue_for.h"
 #include "sound/mixer.h"
-#include "sound/policy.h"
 
 namespace tilerush::sound {
 namespace {
@@ -28,42 +30,51 @@ std::vector<float> render(Mixer& mixer, std::size_t frames) {
 
 }  // namespace
 
-TEST(CuePolicy, EachHappeningAsksForItsCueAndASpecialStrikeIsHeardOnlyThroughItsOutcome) {
-  EXPECT_EQ(cueFor(H::BrickStruck, 3, 2), (Cue{CueKind::Brick, 3}));
-  EXPECT_EQ(cueFor(H::BrickStruck, 9, 4), std::nullopt);
-  EXPECT_EQ(cueFor(H::SpecialTurns, 9, 4), (Cue{CueKind::SpecialTurns, 4}));
-  EXPECT_EQ(cueFor(H::SpecialStands, 9, 9), (Cue{CueKind::SpecialStands}));
-  EXPECT_EQ(cueFor(H::BallLost, 0, 0), (Cue{CueKind::BallLost}));
-  EXPECT_EQ(cueFor(H::NewGame, 0, 0), (Cue{CueKind::NewGame}));
-  // Values a script may plant out of range ask for nothing rather than a wrong cue.
-  EXPECT_EQ(cueFor(H::BrickStruck, 40, 39), std::nullopt);
-  EXPECT_EQ(cueFor(H::BrickStruck, -3, -4), std::nullopt);
-  // Every happening a game can tell is heard somehow.
+TEST(CueFor, EveryHappeningHasACueOfItsOwnAndValuedOnesCarryTheirBrick) {
+  // The join is one to one: no two happenings sound alike, and every cue kind the
+  // sound can make is asked for by some happening.
+  std::set<CueKind> kinds;
   for (int h = 0; h <= static_cast<int>(H::NewGame); ++h) {
-    EXPECT_TRUE(cueFor(static_cast<H>(h), 1, 1) || cueFor(static_cast<H>(h), 9, 4)) << h;
+    const auto cue =
+        cueFor(static_cast<H>(h), 1, 1) ? cueFor(static_cast<H>(h), 1, 1) : cueFor(static_cast<H>(h), 9, 4);
+    ASSERT_TRUE(cue) << "happening " << h << " is never heard";
+    EXPECT_TRUE(kinds.insert(cue->kind).second) << "happening " << h << " sounds like another";
   }
+  EXPECT_EQ(kinds.size(), static_cast<std::size_t>(CueKind::NewGame) + 1);
+  // A strike sounds the value struck, a special brick's turn the value it became:
+  // each of 1..9 its own pitch.
+  for (int value = 1; value <= 8; ++value) {
+    EXPECT_EQ(cueFor(H::BrickStruck, value, value - 1), (Cue{CueKind::Brick, value}));
+    EXPECT_EQ(cueFor(H::SpecialTurns, 9, value), (Cue{CueKind::SpecialTurns, value}));
+  }
+  // A struck special brick is heard through its outcome alone, and values a script
+  // may plant out of range ask for nothing rather than a wrong cue.
+  for (const auto& [before, after] : {std::pair{9.0, 4.0}, {40.0, 39.0}, {-3.0, -4.0}, {2.5e9, 0.0}}) {
+    EXPECT_EQ(cueFor(H::BrickStruck, before, after), std::nullopt) << before;
+  }
+  EXPECT_EQ(cueFor(H::SpecialTurns, 9, 0), std::nullopt);
 }
 
 TEST(CuePolicy, ABurstOfStrikesIsThinnedToOneACueKindEveryFewMillisecondsAndAFewVoices) {
   CuePolicy policy;
   // Three ticks fired at once by a late wake-up: only the first strike is heard.
-  EXPECT_TRUE(policy.hear(H::BrickStruck, 1, 0, 1000));
-  EXPECT_FALSE(policy.hear(H::BrickStruck, 2, 1, 1000));
-  EXPECT_FALSE(policy.hear(H::BrickStruck, 1, 0, 1000 + CuePolicy::kRepeatGapMs - 1));
+  EXPECT_TRUE(hear(policy, H::BrickStruck, 1, 0, 1000));
+  EXPECT_FALSE(hear(policy, H::BrickStruck, 2, 1, 1000));
+  EXPECT_FALSE(hear(policy, H::BrickStruck, 1, 0, 1000 + CuePolicy::kRepeatGapMs - 1));
   // One tick later, the next strike is heard again, as are other kinds meanwhile.
-  EXPECT_TRUE(policy.hear(H::BrickCleared, 0, 10, 1001));
-  EXPECT_TRUE(policy.hear(H::BrickStruck, 1, 0, 1025));
-  EXPECT_TRUE(policy.hear(H::LevelCleared, 0, 2, 1026));
+  EXPECT_TRUE(hear(policy, H::BrickCleared, 0, 10, 1001));
+  EXPECT_TRUE(hear(policy, H::BrickStruck, 1, 0, 1025));
+  EXPECT_TRUE(hear(policy, H::LevelCleared, 0, 2, 1026));
   ASSERT_EQ(CuePolicy::kMaxVoices, 4);
-  EXPECT_FALSE(policy.hear(H::WallBounce, 0, 0, 1027)) << "a fifth voice";
+  EXPECT_FALSE(hear(policy, H::WallBounce, 0, 0, 1027)) << "a fifth voice";
   // Once the short ones have ended there is room again; the level's phrase still sounds.
-  EXPECT_TRUE(policy.hear(H::WallBounce, 0, 0, 1200));
-  EXPECT_TRUE(policy.hear(H::PaddleBounce, 0, 0, 1200));
-  EXPECT_TRUE(policy.hear(H::CeilingBounce, 0, 0, 1200));
-  EXPECT_FALSE(policy.hear(H::CeilingWear, 0, 0, 1201)) << "the phrase and three others";
-  EXPECT_TRUE(policy.hear(H::CeilingWear, 0, 0, 1300));
+  EXPECT_TRUE(hear(policy, H::WallBounce, 0, 0, 1200));
+  EXPECT_TRUE(hear(policy, H::PaddleBounce, 0, 0, 1200));
+  EXPECT_TRUE(hear(policy, H::CeilingBounce, 0, 0, 1200));
+  EXPECT_FALSE(hear(policy, H::CeilingWear, 0, 0, 1201)) << "the phrase and three others";
+  EXPECT_TRUE(hear(policy, H::CeilingWear, 0, 0, 1300));
   policy.clear();
-  EXPECT_TRUE(policy.hear(H::CeilingWear, 0, 0, 1301));
+  EXPECT_TRUE(hear(policy, H::CeilingWear, 0, 0, 1301));
 }
 
 TEST(Mixer, ACueAloneComesOutAsMadeAndAnyPileOfThemStaysBelowFullScale) {

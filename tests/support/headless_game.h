@@ -5,9 +5,10 @@
 #include <initializer_list>
 
 #include "display/display.h"
-#include "display/random.h"
 #include "game/form1.h"
+#include "game/form_probe.h"
 #include "game/session.h"
+#include "timing/random.h"
 
 namespace tilerush::testing {
 
@@ -19,13 +20,15 @@ struct HeadlessGame {
     for (float r : draws) random.queue(r);
   }
 
-  GameState& state() { return form.state(); }
+  GameState& state() { return probe.state(); }
   Element& element(const char* name, int index = -1) { return *display.find(name, index); }
 
   Session session;
   Display& display = session.display();
   RandomSource& random = session.random();
   Form1& form = session.form();
+  // Runs single routines and writes the state record, as a test of one routine must.
+  FormProbe probe{form};
 };
 
 }  // namespace tilerush::testing

@@ -2,7 +2,7 @@
 // mouse and a finger take the paddle to them, a gamepad steers and pauses, and the
 // game pauses when the player leaves; each game, saved, holds in the native tilerush-sim
 // and was given only the arrows, P and clicks.
-//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/sim/tilerush-sim node --test tests/web/controls.test.mjs
+//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/cli/tilerush-sim node --test tests/web/controls.test.mjs
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 

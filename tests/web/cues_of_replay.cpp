@@ -8,10 +8,10 @@
 
 #include "game/listener.h"
 #include "game/session.h"
+#include "hearing/cue_for.h"
 #include "sim/runner.h"
 #include "sim/values.h"
 #include "sound/cues.h"
-#include "sound/policy.h"
 
 namespace {
 

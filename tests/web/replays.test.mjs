@@ -1,7 +1,7 @@
 // Replays in the page, in Debian's Chromium on its real clock: a game saved with "Save
 // replay" and checked by the native tilerush-sim, then watched with "Watch a replay";
 // and the files "Watch a replay" must refuse.
-//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/sim/tilerush-sim node --test tests/web/replays.test.mjs
+//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/cli/tilerush-sim node --test tests/web/replays.test.mjs
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { mkdtemp, readFile, writeFile } from 'node:fs/promises';

@@ -1,7 +1,7 @@
 // The page on screens that change, in Debian's Chromium on its real clock: full screen
 // in and out, a rotation, a resize and a zoom followed at once and drawn crisp at the
 // new scale, and a game played across all of that that replays exactly in tilerush-sim.
-//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/sim/tilerush-sim node --test tests/web/screens.test.mjs
+//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/cli/tilerush-sim node --test tests/web/screens.test.mjs
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { mkdtemp, readFile, writeFile } from 'node:fs/promises';

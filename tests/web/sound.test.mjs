@@ -3,7 +3,7 @@
 // order (the native core, playing the replay the page saved, says which); what reaches
 // the speakers is heard and never at full scale; M and the sound control turn it off
 // and on, and the choice is the one thing the page keeps in local storage.
-//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/sim/tilerush-sim \
+//   TILERUSH_WEB_BUILD=build-web TILERUSH_SIM=build/src/cli/tilerush-sim \
 //   TILERUSH_CUES_OF_REPLAY=build/tests/web/tilerush-cues-of-replay node --test tests/web/sound.test.mjs
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';

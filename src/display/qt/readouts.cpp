@@ -27,7 +27,7 @@ class ReadoutAccessible : public QAccessibleInterface {
 
   QString text(QAccessible::Text t) const override {
     const Readout& readout = canvas_->readouts()[static_cast<std::size_t>(index_)];
-    const QString value = readoutText(canvas_->display(), readout);
+    QString value = readoutText(canvas_->display(), readout);
     if (t == QAccessible::Name) return readout.name + ": " + value;
     if (t == QAccessible::Value) return value;
     return {};

@@ -1,5 +1,5 @@
 // Ticks in time order, and the hold that swallows the ticks falling due while it lasts.
-#include "display/clock.h"
+#include "timing/clock.h"
 
 #include <algorithm>
 

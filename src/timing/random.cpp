@@ -1,5 +1,5 @@
 // SplitMix64, taking the top 24 bits so that every draw is an exact float below 1.
-#include "display/random.h"
+#include "timing/random.h"
 
 namespace tilerush {
 

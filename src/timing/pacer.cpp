@@ -1,5 +1,5 @@
 // Real nanoseconds into game milliseconds, with a ceiling on any one step.
-#include "display/pacer.h"
+#include "timing/pacer.h"
 
 #include <algorithm>
 
