@@ -1,6 +1,6 @@
 // The window heard: against a null sink of the test's own, silent until the first
 // strike, heard right after it, silenced by M and by --mute; and without any sound
-// server it plays on and says so once.
+// server, or when the server dies mid-game, it plays on and says so once.
 #include <fstream>
 #include <sstream>
 
@@ -11,7 +11,6 @@ namespace tilerush::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
 
 // Whether a brick has changed between two pictures: pixels of the brick rows (3 to
 // 12) that differ, the ball's own blue left out.
@@ -143,6 +142,25 @@ TEST_F(HeardWindow, WithNoSoundServerTheGamePlaysOnAndSaysSoInOneLine) {
   const std::string said = contentsOf(errors());
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("tilerush: playing without sound"), std::string::npos) << said;
+}
+
+TEST_F(HeardWindow, ASoundServerThatDiesMidGameLeavesItPlayingSilentAndSaysSoOnce) {
+  const Clock::time_point opened = Clock::now();
+  startHeard();
+  launchAndSeeAStrike();
+  pause(400);
+  ASSERT_TRUE(sink_->firstSoundAfter(opened)) << "nothing was heard before the server died";
+  sink_.reset();  // the server and its recorder killed, as a crashed sound server
+
+  // Play goes on: bricks are struck and balls lost, with nothing to hear them.
+  for (int happenings = 0; happenings < 3; ++happenings) seeTheNextHappening();
+  tap("m");
+  tap("m");
+  pause(300);
+  EXPECT_TRUE(game_->running());
+  const std::string said = contentsOf(errors());
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_EQ(said.rfind("tilerush: playing without sound", 0), 0u) << said;
 }
 
 }  // namespace
