@@ -29,8 +29,15 @@ Result<std::string> fileContents(const std::string& path) {
   return text;
 }
 
-// A link can be long; the message names it by its start.
-std::string shortName(const std::string& link) { return link.size() <= 40 ? link : link.substr(0, 37) + "..."; }
+// A link can be long, and anyone can make one: the message names it by its start,
+// with nothing in it that could break the one line or drive the terminal.
+std::string shortName(const std::string& link) {
+  std::string name = link.size() <= 40 ? link : link.substr(0, 37) + "...";
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
+  }
+  return name;
+}
 
 }  // namespace
 
