@@ -27,7 +27,9 @@ Options readCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Tilerush, a brick-breaking game. Keys: Left/Right move the paddle, P pauses, M mutes.\n"
-      "Every game can be recorded as a replay, watched again and checked with tilerush-sim.");
+      "Every game can be recorded as a replay, watched again and checked with tilerush-sim.\n"
+      "Watching: Space plays and pauses, - and + change the speed, . and , step while paused,\n"
+      "Left/Right jump 5 s, Page Up/Down go from mark to mark, Home and End to the start and end.");
   const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
   const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
   const QCommandLineOption record("record", "Write the game to FILE as a replay while it is played.", "FILE");
