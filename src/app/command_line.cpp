@@ -33,9 +33,10 @@ Options readCommandLine(int argc, char** argv) {
   const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
   const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
   const QCommandLineOption record("record", "Write the game to FILE as a replay while it is played.", "FILE");
-  const QCommandLineOption replay("replay", "Watch the replay in FILE (or a link) at its recorded pace.", "FILE");
-  const QCommandLineOption race("race", "Play a new game on the first draws of the replay in FILE (or a link).",
-                                "FILE");
+  const QCommandLineOption replay("replay", "Watch the replay in FILE (or a link) at its recorded pace.",
+                                  "FILE");
+  const QCommandLineOption race(
+      "race", "Play a new game on the first draws of the replay in FILE (or a link).", "FILE");
   const QCommandLineOption mute("mute", "Start with the sound off (M turns it off and on).");
   parser.addOption(help);
   parser.addOption(version);
@@ -43,8 +44,10 @@ Options readCommandLine(int argc, char** argv) {
   parser.addOption(replay);
   parser.addOption(race);
   parser.addOption(mute);
-  parser.addPositionalArgument("FILE", "A replay to watch, as with --replay: a file, or a link "
-                               "(http://...#r=..., #r=... or r=...).", "[FILE]");
+  parser.addPositionalArgument("FILE",
+                               "A replay to watch, as with --replay: a file, or a link "
+                               "(http://...#r=..., #r=... or r=...).",
+                               "[FILE]");
 
   const QString name = QCoreApplication::applicationName();
   if (!parser.parse(argumentsOf(argc, argv))) exitWith(name + ": " + parser.errorText() + "\n", stderr, 2);

@@ -71,9 +71,8 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   std::exit(2);
 }
 
-// The player's own game, from the start or raced on a replay's first draws (`race`),
-// or first a replay watched (`watched`), from which "Play this game" races it in the
-// same window.
+// The player's own game, from the start or on a replay's first draws (--race); or
+// first the replay watched, from which "Play this game" races it in the same window.
 int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<tilerush::RecordFile> file,
          std::optional<tilerush::CheckedReplay> replay) {
   tilerush::QtGame game(tilerush::sim::systemClockSeed);
@@ -94,12 +93,14 @@ int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<ti
   };
   sound.attach(game);
   std::unique_ptr<tilerush::Theatre> theatre;
-  const std::optional<std::uint64_t> raceSeed = replay ? tilerush::sim::firstSeed(replay->script) : std::nullopt;
+  const std::optional<std::uint64_t> raceSeed =
+      replay ? tilerush::sim::firstSeed(replay->script) : std::nullopt;
   if (replay && !options.race) {
     theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), &sound, std::cout);
     QObject::connect(theatre.get(), &tilerush::Theatre::raceAsked, &game, [&] {
       // Not from within the button's own click: the theatre and its bar go first.
       QTimer::singleShot(0, &game, [&] {
+        if (!theatre) return;  // a second click before the first was acted on
         theatre.reset();
         game.session().restart();
         startOwnGame(raceSeed);
@@ -126,7 +127,8 @@ int main(int argc, char** argv) {
   // file that cannot be written, is one line and status 2.
   std::optional<tilerush::CheckedReplay> replay;
   if (options.replay) {
-    tilerush::Result<tilerush::CheckedReplay> checked = tilerush::checkedReplay(options.replay->toStdString());
+    tilerush::Result<tilerush::CheckedReplay> checked =
+        tilerush::checkedReplay(options.replay->toStdString());
     if (!checked) refuse(checked.error());
     replay = std::move(checked).value();
     if (options.race && !tilerush::sim::firstSeed(replay->script))

@@ -15,7 +15,8 @@ namespace {
 // of play takes about a tenth of that.
 Result<std::string> fileContents(const std::string& path) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return Result<std::string>::failure("cannot read " + path + ": it is a folder");
+  if (std::filesystem::is_directory(path, error))
+    return Result<std::string>::failure("cannot read " + path + ": it is a folder");
   std::ifstream file(path, std::ios::binary);
   if (!file) return Result<std::string>::failure("cannot read " + path);
   std::string text;

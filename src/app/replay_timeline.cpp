@@ -84,7 +84,8 @@ void TimelineSlider::paintEvent(QPaintEvent* event) {
   QSlider::paintEvent(event);
   QPainter painter(this);
   for (const sim::Mark& mark : marks_) {
-    painter.fillRect(columnOf(mark.at) - kMarkWidth / 2, 0, kMarkWidth, height() / 4 + 1, colourOf(mark.kind));
+    painter.fillRect(columnOf(mark.at) - kMarkWidth / 2, 0, kMarkWidth, height() / 4 + 1,
+                     colourOf(mark.kind));
   }
 }
 
@@ -105,8 +106,8 @@ ReplayTimeline::ReplayTimeline(std::int64_t lengthMs, std::vector<sim::Mark> mar
   speed_->setAccessibleName(QStringLiteral("Speed"));
   race_->setAccessibleDescription(QStringLiteral("Starts a game of your own on this replay's first draws"));
   verdict_->setTextInteractionFlags(Qt::NoTextInteraction);
-  for (QWidget* control : {static_cast<QWidget*>(play_), static_cast<QWidget*>(speed_),
-                           static_cast<QWidget*>(race_)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(play_), static_cast<QWidget*>(speed_), static_cast<QWidget*>(race_)}) {
     control->setFocusPolicy(Qt::NoFocus);
   }
   auto* grid = new QGridLayout(this);

@@ -4,13 +4,13 @@
 // readouts included; the viewer's keys, clicks and pointer never reach that game.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "app/qt_game.h"
 #include "app/replay_source.h"
@@ -156,7 +156,8 @@ TEST_F(TheatreTest, SeeksByTheSliderForwardAndBackShowTheReplaysGameAtThatInstan
   // A click on the slider goes where it is clicked.
   TimelineSlider& slider = timeline.slider();
   QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(slider.columnOf(cleared), slider.height() / 2));
-  EXPECT_NEAR(double(theatre->show().now()), double(cleared), double(theatre->show().length()) / slider.width() * 2);
+  EXPECT_NEAR(double(theatre->show().now()), double(cleared),
+              double(theatre->show().length()) / slider.width() * 2);
   expectShowsTruthAt(theatre->show().now());
 
   QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&slider);
