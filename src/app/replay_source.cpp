@@ -11,8 +11,8 @@
 namespace tilerush {
 namespace {
 
-// Replays are watched from memory, so a file is held to what a link may hold: a day
-// of play takes about a tenth of that.
+// Replays are watched from memory, so a file is held to what a link may hold, as the
+// page holds its files: a day of play with the keys writes under 12 MiB.
 Result<std::string> fileContents(const std::string& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error))
