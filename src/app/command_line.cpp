@@ -27,18 +27,27 @@ Options readCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Tilerush, a brick-breaking game. Keys: Left/Right move the paddle, P pauses, M mutes.\n"
-      "Every game can be recorded as a replay, watched again and checked with tilerush-sim.");
+      "Every game can be recorded as a replay, watched again and checked with tilerush-sim.\n"
+      "Watching: Space plays and pauses, - and + change the speed, . and , step while paused,\n"
+      "Left/Right jump 5 s, Page Up/Down go from mark to mark, Home and End to the start and end.");
   const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
   const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
   const QCommandLineOption record("record", "Write the game to FILE as a replay while it is played.", "FILE");
-  const QCommandLineOption replay("replay", "Watch the replay in FILE at its recorded pace.", "FILE");
+  const QCommandLineOption replay("replay", "Watch the replay in FILE (or a link) at its recorded pace.",
+                                  "FILE");
+  const QCommandLineOption race(
+      "race", "Play a new game on the first draws of the replay in FILE (or a link).", "FILE");
   const QCommandLineOption mute("mute", "Start with the sound off (M turns it off and on).");
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(record);
   parser.addOption(replay);
+  parser.addOption(race);
   parser.addOption(mute);
-  parser.addPositionalArgument("FILE", "A replay to watch, as with --replay.", "[FILE]");
+  parser.addPositionalArgument("FILE",
+                               "A replay to watch, as with --replay: a file, or a link "
+                               "(http://...#r=..., #r=... or r=...).",
+                               "[FILE]");
 
   const QString name = QCoreApplication::applicationName();
   if (!parser.parse(argumentsOf(argc, argv))) exitWith(name + ": " + parser.errorText() + "\n", stderr, 2);
@@ -49,13 +58,13 @@ Options readCommandLine(int argc, char** argv) {
   if (parser.isSet(record)) options.recordTo = parser.value(record);
   options.muted = parser.isSet(mute);
   const QStringList files = parser.positionalArguments();
-  if (files.size() > 1 || (files.size() == 1 && parser.isSet(replay))) {
-    exitWith(name + ": give one replay to watch\n", stderr, 2);
-  }
+  const int replays = static_cast<int>(files.size()) + parser.isSet(replay) + parser.isSet(race);
+  if (replays > 1) exitWith(name + ": give one replay to watch or race\n", stderr, 2);
   if (parser.isSet(replay)) options.replay = parser.value(replay);
+  if (parser.isSet(race)) options.replay = parser.value(race);
   if (files.size() == 1) options.replay = files.front();
-  if (options.replay && options.recordTo)
-    exitWith(name + ": a replay being watched is not recorded again\n", stderr, 2);
+  // A watched replay is never recorded again: --record is for the game raced from it.
+  options.race = parser.isSet(race);
   return options;
 }
 

@@ -8,7 +8,9 @@ namespace tilerush {
 
 struct Options {
   std::optional<QString> recordTo;
+  // A replay's file or link: watched, or with `race`, played afresh on its first draws.
   std::optional<QString> replay;
+  bool race = false;
   bool muted = false;
 };
 

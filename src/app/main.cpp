@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QIcon>
 #include <QString>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -17,8 +18,9 @@
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
 #include "app/record_file.h"
-#include "app/replay_player.h"
+#include "app/replay_source.h"
 #include "app/screen_mode.h"
+#include "app/theatre.h"
 #include "display/qt/vector_state.h"
 #include "sim/recorder.h"
 #include "sim/runner.h"
@@ -78,21 +80,44 @@ void keep(tilerush::RecordFile& file, std::string_view lines) {
   }
 }
 
-int play(QApplication& app, const tilerush::Options& options, std::optional<tilerush::RecordFile> file) {
+// The player's own game, from the start or on a replay's first draws (--race); or
+// first the replay watched, from which "Play this game" races it in the same window.
+int play(QApplication& app, const tilerush::Options& options, std::optional<tilerush::RecordFile> file,
+         std::optional<tilerush::CheckedReplay> replay) {
   tilerush::QtGame game(tilerush::sim::systemClockSeed);
   std::unique_ptr<tilerush::sim::Recorder> recorder;
-  if (file) {
-    const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    recorder = std::make_unique<tilerush::sim::Recorder>(
-        game.session(), [&file](std::string_view lines) { keep(*file, lines); }, tilerush::kVersion,
-        date.toStdString());
-    game.session().setInputLog(recorder.get());
-  }
   tilerush::PlayerSettings settings;
   tilerush::ScreenMode screen(game.window(), settings);
   tilerush::GameSound sound(settings, options.muted);
-  game.open();
+  auto startOwnGame = [&](std::optional<std::uint64_t> seed) {
+    if (file) {
+      const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+      recorder = std::make_unique<tilerush::sim::Recorder>(
+          game.session(), [&file](std::string_view lines) { keep(*file, lines); }, tilerush::kVersion,
+          date.toStdString());
+      game.session().setInputLog(recorder.get());
+    }
+    if (seed) game.session().seedNextStartUp(*seed);
+    game.open();
+  };
   sound.attach(game);
+  std::unique_ptr<tilerush::Theatre> theatre;
+  const std::optional<std::uint64_t> raceSeed =
+      replay ? tilerush::sim::firstSeed(replay->script) : std::nullopt;
+  if (replay && !options.race) {
+    theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), &sound, std::cout);
+    QObject::connect(theatre.get(), &tilerush::Theatre::raceAsked, &game, [&] {
+      // Not from within the button's own click: the theatre and its bar go first.
+      QTimer::singleShot(0, &game, [&] {
+        if (!theatre) return;  // a second click before the first was acted on
+        theatre.reset();
+        game.session().restart();
+        startOwnGame(raceSeed);
+      });
+    });
+  } else {
+    startOwnGame(raceSeed);
+  }
   const int status = app.exec();
   if (recorder) {
     game.catchUp();
@@ -100,19 +125,7 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
   }
   // A replay cut short by a failed write is not the recording that was asked for.
   if (status == 0 && file && file->broken()) return 1;
-  return status;
-}
-
-int watch(QApplication& app, const std::string& path, bool muted) {
-  tilerush::QtGame game(tilerush::sim::systemClockSeed);
-  tilerush::PlayerSettings settings;
-  tilerush::ScreenMode screen(game.window(), settings);
-  tilerush::GameSound sound(settings, muted);
-  sound.attach(game);
-  tilerush::ReplayPlayer player(game, path, std::cout);
-  player.start();
-  const int status = app.exec();
-  return status != 0 ? status : player.status();
+  return status != 0 || !theatre ? status : theatre->status();
 }
 
 }  // namespace
@@ -123,10 +136,14 @@ int main(int argc, char** argv) {
   const tilerush::Options options = tilerush::readCommandLine(argc, argv);
   // Checked before any window opens: a replay that cannot be played, or a record
   // file that cannot be written, is one line and status 2.
+  std::optional<tilerush::CheckedReplay> replay;
   if (options.replay) {
-    if (std::string wrong = tilerush::ReplayPlayer::check(options.replay->toStdString()); !wrong.empty()) {
-      refuse(wrong);
-    }
+    tilerush::Result<tilerush::CheckedReplay> checked =
+        tilerush::checkedReplay(options.replay->toStdString());
+    if (!checked) refuse(checked.error());
+    replay = std::move(checked).value();
+    if (options.race && !tilerush::sim::firstSeed(replay->script))
+      refuse(options.replay->toStdString() + ": the replay names no seed to race on");
   }
   std::optional<tilerush::RecordFile> record;
   if (options.recordTo) {
@@ -136,6 +153,5 @@ int main(int argc, char** argv) {
   }
   auto app = openApplication(argc, argv);
   tilerush::quitOnSignals();
-  if (options.replay) return watch(*app, options.replay->toStdString(), options.muted);
-  return play(*app, options, std::move(record));
+  return play(*app, options, std::move(record), std::move(replay));
 }

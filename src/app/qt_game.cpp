@@ -49,18 +49,6 @@ void QtGame::give(const Input& input) {
   wakeAtNextDue();
 }
 
-// The wake-up, not a call from here, runs `reached`: a replay asking for one stretch
-// after another never nests one inside the other.
-void QtGame::runUntil(std::int64_t until, std::function<void()> reached) {
-  paced_.runUntil(until, std::move(reached));
-  wakeAtNextDue();
-}
-
-void QtGame::halt() {
-  paced_.stand();
-  wake_.stop();
-}
-
 void QtGame::catchUp() {
   paced_.catchUp(realTime_.nsecsElapsed());
   wakeAtNextDue();

@@ -30,12 +30,13 @@ class QtGame : public QObject {
 
   // While false, the player's keys and clicks do not reach the game (a replay plays).
   void takePlayerInput(bool take) { takeInput_ = take; }
-  // Game time stops at `until` until asked to go on, and `reached` runs there.
-  void runUntil(std::int64_t until, std::function<void()> reached);
-  // Game time stops for good: a watched replay has ended, and its final state stays.
-  void halt();
   // Brings game time up to the present: every tick due by now fires.
   void catchUp();
+  // Arms the one wake-up for the next instant something falls due, after the paced
+  // game was told to stand, go or run at another rate (a watched replay).
+  void wakeAtNextDue();
+  // Real nanoseconds on the clock the game is paced by.
+  std::int64_t realNs() const { return realTime_.nsecsElapsed(); }
 
   Session& session() { return session_; }
   PacedGame& paced() { return paced_; }
@@ -46,7 +47,6 @@ class QtGame : public QObject {
  private:
   void connectInput();
   void give(const Input& input);
-  void wakeAtNextDue();
 
   Session session_;
   PacedGame paced_{session_};

@@ -111,8 +111,10 @@ void ScreenMode::stateChanged() { settings_.setFullScreen(window_.isFullScreen()
 void ScreenMode::saveSize() {
   settle_.stop();
   if (!showsNormally() || !window_.isVisible()) return;
+  // A watched replay's timeline is not part of the size kept for the game.
+  const QSize size = window_.size() - QSize(0, window_.barHeight());
   const QSize kept = settings_.windowSize().value_or(window_.area().naturalSize());
-  if (window_.size() != kept) settings_.setWindowSize(window_.size());
+  if (size != kept) settings_.setWindowSize(size);
 }
 
 }  // namespace tilerush

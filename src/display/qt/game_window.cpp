@@ -90,13 +90,37 @@ void GameWindow::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
 }
 
+void GameWindow::setBar(QWidget* bar) {
+  const int before = barHeight();
+  if (bar_ && bar_ != bar) {
+    bar_->hide();
+    bar_->setParent(nullptr);
+  }
+  bar_ = bar;
+  if (bar_) {
+    bar_->setParent(this);
+    bar_->show();
+  }
+  const int grown = barHeight() - before;
+  setMinimumSize(natural_.smallestSize() + QSize(0, barHeight()));
+  // Full screen and a maximised window keep their size; the bar takes from the game area.
+  if (!(windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized))) resize(width(), height() + grown);
+  fitToSize();
+}
+
 // Only the painting follows the window's size: the game itself hears nothing of it.
 void GameWindow::resizeEvent(QResizeEvent* event) {
-  canvas_->setArea(natural_.fittedTo(size()));
+  fitToSize();
+  QWidget::resizeEvent(event);
+}
+
+void GameWindow::fitToSize() {
+  const int bar = barHeight();
+  canvas_->setArea(natural_.fittedTo(size() - QSize(0, bar)));
+  if (bar_) bar_->setGeometry(0, height() - bar, width(), bar);
   for (const auto& [name, button] : buttons_) {
     if (const Element* element = display_.find(name)) syncButton(*button, *element);
   }
-  QWidget::resizeEvent(event);
 }
 
 void GameWindow::paintEvent(QPaintEvent* event) {

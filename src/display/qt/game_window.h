@@ -29,6 +29,11 @@ class GameWindow : public QWidget, public DisplayObserver {
   // The push button made for a button element, or null.
   QPushButton* button(const std::string& name) const;
   bool pointerHidden() const { return pointer_.hidden(); }
+  // A bar the full width of the window under the game area (a watched replay's
+  // timeline): the window grows by its height and the layout is fitted to what is
+  // left. The window takes it as a child; null takes it away again (not deleting it).
+  void setBar(QWidget* bar);
+  int barHeight() const { return bar_ ? bar_->sizeHint().height() : 0; }
 
   // DisplayObserver: brings the screen up to date with one changed element, or with
   // elements all made anew.
@@ -52,6 +57,7 @@ class GameWindow : public QWidget, public DisplayObserver {
  private:
   QPushButton& buttonFor(const Element& element);
   void syncButton(QPushButton& button, const Element& element);
+  void fitToSize();
 
   const Display& display_;
   const GameArea natural_;
@@ -59,6 +65,7 @@ class GameWindow : public QWidget, public DisplayObserver {
   std::map<std::string, QPushButton*> buttons_;
   KeyTranslator keys_;
   PointerHider pointer_;
+  QWidget* bar_ = nullptr;
 };
 
 }  // namespace tilerush

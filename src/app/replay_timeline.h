@@ -1,0 +1,80 @@
+// The bar under a watched replay: play and pause, the game time and the replay's
+// length, a slider over the whole replay with its marks, the speed, and a button that
+// races the replay's game. It only shows and asks; the theatre decides.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "sim/replay.h"
+
+namespace tilerush {
+
+// Game milliseconds as m:ss.t, tenths cut rather than rounded, as a clock shows them.
+QString gameTimeText(std::int64_t ms);
+
+// A slider over game time that goes where it is clicked (not a page at a time) and
+// shows the replay's marks: red for a lost ball, green for a cleared level, black for
+// "Game Over".
+class TimelineSlider : public QSlider {
+  Q_OBJECT
+
+ public:
+  explicit TimelineSlider(QWidget* parent);
+  void setMarks(std::vector<sim::Mark> marks);
+  // The column at which a mark at `ms` is painted.
+  int columnOf(std::int64_t ms) const;
+  static QColor colourOf(sim::Mark::Kind kind);
+
+ Q_SIGNALS:
+  void picked(int ms);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::vector<sim::Mark> marks_;
+};
+
+class ReplayTimeline : public QWidget {
+  Q_OBJECT
+
+ public:
+  ReplayTimeline(std::int64_t lengthMs, std::vector<sim::Mark> marks, QWidget* parent = nullptr);
+
+  void showTime(std::int64_t ms);
+  void showPlaying(bool playing);
+  void showSpeed(int index);
+  void showVerdict(const QString& verdict);
+
+  TimelineSlider& slider() { return *slider_; }
+  QPushButton& playButton() { return *play_; }
+  QPushButton& raceButton() { return *race_; }
+  QComboBox& speedBox() { return *speed_; }
+  QString timeText() const { return time_->text(); }
+  QString verdictText() const { return verdict_->text(); }
+
+ Q_SIGNALS:
+  void seekAsked(std::int64_t ms);
+  void playOrPauseAsked();
+  void speedAsked(int index);
+  void raceAsked();
+
+ private:
+  std::int64_t length_;
+  QPushButton* play_;
+  QLabel* time_;
+  TimelineSlider* slider_;
+  QComboBox* speed_;
+  QPushButton* race_;
+  QLabel* verdict_;
+};
+
+}  // namespace tilerush

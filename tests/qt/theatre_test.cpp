@@ -1,0 +1,263 @@
+// A replay watched in the window, in-process on the offscreen platform: whatever
+// instant the viewer takes it to, by the slider or the keys, forward or back, the
+// window shows the game that running the replay's lines to that instant reaches, its
+// readouts included; the viewer's keys, clicks and pointer never reach that game.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/qt_game.h"
+#include "app/replay_source.h"
+#include "app/theatre.h"
+#include "qt_game_fixture.h"
+#include "sim/autoplay.h"
+#include "sim/dump.h"
+#include "sim/recorder.h"
+#include "sim/runner.h"
+
+namespace tilerush::testing {
+namespace {
+
+// Five minutes of the automatic player (seed 1 clears map 1 in them), then a player who only
+// launches the ball until "Game Over", clicked away.
+std::string recordedGame() {
+  Session session([] { return 1; });
+  std::string lines;
+  sim::Recorder recorder(
+      session, [&](std::string_view line) { lines += line; }, "test", "today");
+  session.setInputLog(&recorder);
+  session.open();
+  sim::Autoplayer(session).play(300'000);
+  while (!session.display().find("gameover")->visible()) {
+    for (ButtonId button : {ButtonId::Pause, ButtonId::NextLevel}) {
+      if (session.form().element(button).visible()) session.give(Input::click(button));
+    }
+    session.give(Input::keyDown(kKeyRight));
+    session.advanceBy(30);
+    session.give(Input::keyUp(kKeyRight));
+    session.advanceBy(470);
+  }
+  session.advanceBy(800);
+  session.give(Input::click(ButtonId::GameOver));
+  session.advanceBy(1234);
+  return lines + recorder.closing();
+}
+
+// The replay's lines up to game time `t` (those at `t` included) carried out on a
+// session of its own: the truth about the replay at `t`, as tilerush-sim reaches it.
+void runCutTo(Session& session, const std::string& script, std::int64_t t) {
+  std::istringstream in(script);
+  std::string cut;
+  std::int64_t now = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("advance ", 0) == 0) {
+      if (now >= t) break;
+      const std::int64_t taken = std::min<std::int64_t>(std::stoll(line.substr(8)), t - now);
+      cut += "advance " + std::to_string(taken) + "\n";
+      now += taken;
+      if (now == t && taken < std::stoll(line.substr(8))) break;
+      continue;
+    }
+    if (line.rfind("expect ", 0) == 0) break;
+    cut += line + "\n";
+  }
+  std::istringstream lines(cut);
+  std::ostream none(nullptr);
+  sim::ScriptRunner runner(session, lines, none);
+  while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
+}
+
+class CountingListener : public GameListener {
+ public:
+  void happened(Happening, double, double) override { ++heard; }
+  int heard = 0;
+};
+
+class TheatreTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const std::string path = std::filesystem::temp_directory_path() / ("theatre-" + std::to_string(getpid()));
+    std::ofstream(path, std::ios::binary) << recordedGame();
+    Result<CheckedReplay> checked = checkedReplay(path);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(checked) << checked.error();
+    replay_ = new CheckedReplay(std::move(checked).value());
+  }
+  static void TearDownTestSuite() { delete replay_; }
+
+  void SetUp() override {
+    theatre = std::make_unique<Theatre>(game, *replay_, &listener, said);
+    theatre->show().pause();
+  }
+
+  std::int64_t markOf(sim::Mark::Kind kind) const {
+    for (const sim::Mark& mark : replay_->facts.marks) {
+      if (mark.kind == kind) return mark.at;
+    }
+    ADD_FAILURE() << "no such mark";
+    return 0;
+  }
+  QString readout(int index) {
+    QAccessibleInterface* canvas = QAccessible::queryAccessibleInterface(&game.window().canvas());
+    return canvas->child(index)->text(QAccessible::Value);
+  }
+  // The window's game, its readouts and its picture are the truth's at `t`.
+  void expectShowsTruthAt(std::int64_t t, bool pixels = false) {
+    ASSERT_EQ(theatre->show().now(), t);
+    QtGame truth([] { return std::uint64_t{5}; });
+    runCutTo(truth.session(), replay_->script, t);
+    EXPECT_EQ(sim::dumpJson(game.session(), {}), sim::dumpJson(truth.session(), {})) << "at " << t;
+    const auto& readouts = game.window().canvas().readouts();
+    for (std::size_t i = 0; i < readouts.size(); ++i) {
+      EXPECT_EQ(readout(static_cast<int>(i)), readoutText(truth.display(), readouts[i])) << "at " << t;
+    }
+    if (!pixels) return;
+    truth.show();
+    const QImage shown = game.window().canvas().grab().toImage();
+    const QImage truthShown = truth.window().canvas().grab().toImage();
+    EXPECT_TRUE(shown == truthShown) << "the picture at " << t << " is not the truth's";
+  }
+  // A key tapped, its release awaited: the window holds a release back a moment.
+  void press(Qt::Key key) {
+    QSignalSpy released(&game.window(), &GameWindow::keyUp);
+    QTest::keyClick(&game.window(), key);
+    if (released.isEmpty()) {
+      ASSERT_TRUE(released.wait(2000));
+    }
+  }
+
+  static CheckedReplay* replay_;
+  QtGame game{[] { return std::uint64_t{99}; }};
+  CountingListener listener;
+  std::ostringstream said;
+  std::unique_ptr<Theatre> theatre;
+};
+CheckedReplay* TheatreTest::replay_ = nullptr;
+
+TEST_F(TheatreTest, SeeksByTheSliderForwardAndBackShowTheReplaysGameAtThatInstant) {
+  QAccessible::setActive(true);
+  const std::int64_t lost = markOf(sim::Mark::Kind::LostBall);
+  const std::int64_t cleared = markOf(sim::Mark::Kind::LevelCleared);
+  const std::int64_t over = markOf(sim::Mark::Kind::GameOver);
+  ReplayTimeline& timeline = theatre->timeline();
+  for (std::int64_t t : {lost + 1000, lost - 1, lost, cleared + 3000, cleared - 1, over + 10, over - 1000,
+                         std::int64_t{0}, theatre->show().length() - 1}) {
+    Q_EMIT timeline.seekAsked(t);
+    expectShowsTruthAt(t, t == cleared + 3000 || t == lost - 1 || t == over + 10);
+    EXPECT_EQ(timeline.slider().value(), t);
+  }
+  EXPECT_EQ(listener.heard, 0) << "nothing is heard while seeking";
+  EXPECT_EQ(said.str(), "") << "the verdict waits for the end";
+
+  // A click on the slider goes where it is clicked.
+  TimelineSlider& slider = timeline.slider();
+  QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(slider.columnOf(cleared), slider.height() / 2));
+  EXPECT_NEAR(double(theatre->show().now()), double(cleared),
+              double(theatre->show().length()) / slider.width() * 2);
+  expectShowsTruthAt(theatre->show().now());
+
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&slider);
+  EXPECT_EQ(access->text(QAccessible::Name), "Replay time");
+  EXPECT_EQ(access->valueInterface()->currentValue().toLongLong(), theatre->show().now());
+  EXPECT_EQ(access->valueInterface()->maximumValue().toLongLong(), theatre->show().length());
+}
+
+TEST_F(TheatreTest, TheViewersKeysStepJumpAndChangeSpeedAndNothingOfThemReachesTheGame) {
+  ReplayTimeline& timeline = theatre->timeline();
+  Q_EMIT timeline.seekAsked(10'000);
+  press(Qt::Key_Period);
+  press(Qt::Key_Period);
+  EXPECT_EQ(theatre->show().now(), 10'050);
+  press(Qt::Key_Comma);
+  EXPECT_EQ(theatre->show().now(), 10'025);
+  press(Qt::Key_Right);
+  EXPECT_EQ(theatre->show().now(), 15'025);
+  press(Qt::Key_Left);
+  press(Qt::Key_Left);
+  EXPECT_EQ(theatre->show().now(), 5'025);
+  EXPECT_EQ(timeline.timeText(), "0:05.0 / " + gameTimeText(theatre->show().length()));
+  press(Qt::Key_PageDown);
+  EXPECT_EQ(theatre->show().now(), replay_->facts.marks.front().at);
+  press(Qt::Key_End);
+  EXPECT_TRUE(theatre->show().over());
+  press(Qt::Key_PageUp);
+  EXPECT_EQ(theatre->show().now(), replay_->facts.marks.back().at);
+  press(Qt::Key_Home);
+  EXPECT_EQ(theatre->show().now(), 0);
+
+  // P, the pointer and clicks on the board are the viewer's, not the game's.
+  Q_EMIT timeline.seekAsked(20'000);
+  press(Qt::Key_P);
+  QTest::mouseMove(&game.window().canvas(), QPoint(30, 400));
+  QTest::mouseClick(&game.window().canvas(), Qt::LeftButton, {}, QPoint(30, 400));
+  game.window().clearFocus();
+  game.window().setFocus();
+  expectShowsTruthAt(20'000);
+
+  // Speeds: the keys and the control agree, and only the normal speed is heard.
+  press(Qt::Key_Plus);
+  press(Qt::Key_Plus);
+  EXPECT_EQ(theatre->show().speed(), sim::kNormalSpeed + 2);
+  EXPECT_EQ(timeline.speedBox().currentText(), QStringLiteral("4×"));
+  press(Qt::Key_Minus);
+  EXPECT_EQ(timeline.speedBox().currentIndex(), sim::kNormalSpeed + 1);
+  const std::int64_t lost = markOf(sim::Mark::Kind::LostBall);
+  Q_EMIT timeline.seekAsked(lost - 30);
+  press(Qt::Key_Space);
+  ASSERT_TRUE(eventually([&] { return theatre->show().now() > lost + 10; }));
+  EXPECT_EQ(listener.heard, 0) << "twice as fast is not heard";
+  Q_EMIT timeline.speedAsked(sim::kNormalSpeed);
+  Q_EMIT timeline.seekAsked(lost - 30);
+  ASSERT_TRUE(eventually([&] { return theatre->show().now() > lost + 10; }));
+  EXPECT_GT(listener.heard, 0) << "the lost ball is heard at the normal speed";
+  press(Qt::Key_Space);
+  EXPECT_FALSE(theatre->show().playing());
+  EXPECT_EQ(timeline.playButton().text(), "Play");
+}
+
+TEST_F(TheatreTest, TheMarksArePaintedWhereTheyFallAndTheEndIsSaidOnce) {
+  TimelineSlider& slider = theatre->timeline().slider();
+  game.window().show();
+  const QImage picture = slider.grab().toImage();
+  for (const sim::Mark& mark : replay_->facts.marks) {
+    EXPECT_EQ(QColor(picture.pixel(slider.columnOf(mark.at), 0)), TimelineSlider::colourOf(mark.kind))
+        << "mark at " << mark.at;
+  }
+  Q_EMIT theatre->timeline().seekAsked(theatre->show().length());
+  Q_EMIT theatre->timeline().seekAsked(0);
+  Q_EMIT theatre->timeline().seekAsked(theatre->show().length());
+  EXPECT_EQ(said.str(), theatre->show().verdict() + "\n");
+  EXPECT_EQ(said.str().rfind("replay: all ", 0), 0u) << said.str();
+  EXPECT_EQ(theatre->timeline().verdictText().toStdString(), theatre->show().verdict());
+  EXPECT_EQ(theatre->status(), 0);
+}
+
+TEST_F(TheatreTest, TheWindowGrowsByTheTimelineAndGivesItBackWithTheGameAreaAtScaleOne) {
+  GameWindow& window = game.window();
+  EXPECT_EQ(window.size(), window.area().naturalSize() + QSize(0, window.barHeight()));
+  EXPECT_EQ(window.area().scale(), 1);
+  EXPECT_EQ(window.area().rect().topLeft(), QPoint(0, 0));
+  theatre.reset();
+  EXPECT_EQ(window.size(), window.area().naturalSize());
+  EXPECT_EQ(window.findChild<ReplayTimeline*>(), nullptr);
+  // The game the window goes on with takes the player's keys, at the normal pace.
+  game.session().restart();
+  game.session().seedNextStartUp(*sim::firstSeed(replay_->script));
+  game.open();
+  EXPECT_EQ(game.paced().rate().game, game.paced().rate().real);
+  QTest::keyPress(&window, Qt::Key_Right);
+  EXPECT_EQ(game.form().state().paddledir, 1);
+  QtGame truth([] { return std::uint64_t{5}; });
+  runCutTo(truth.session(), replay_->script, 0);
+  const std::vector<std::string_view> draws = {"xfactor", "yfactor", "logoxspeed", "logoyspeed"};
+  EXPECT_EQ(sim::dumpJson(game.session(), draws), sim::dumpJson(truth.session(), draws));
+}
+
+}  // namespace
+}  // namespace tilerush::testing
