@@ -19,7 +19,7 @@ PLAY_PACKAGES=(
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
 )
 TEST_PACKAGES=(
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev nlohmann-json3-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick # the real window under Xvfb
   openbox                                             # its full screen needs a window manager
   pulseaudio pulseaudio-utils                         # its sound, recorded from a null sink

@@ -21,19 +21,19 @@ TEST(SimPause, InputDuringThePauseRunsAtItsEndBeforeTheTicksDueThen) {
                       "key down right\ntick Timer1 2\ndump lives paddledir paddle\n"
                       "advance 999\ndump lives\nadvance 1\ndump lives paddledir paddle\n");
   ASSERT_EQ(run.status, 0) << run.err;
-  std::istringstream lines(run.out);
-  std::string during, stillHeld, after;
-  std::getline(lines, during);
-  std::getline(lines, stillHeld);
-  std::getline(lines, after);
-  EXPECT_NE(during.find("\"t\": 25, \"fields\": {\"paddledir\": 0, \"lives\": 3}"), std::string::npos)
-      << during;
-  EXPECT_NE(during.find("\"left\": 3749.5"), std::string::npos) << during;
-  EXPECT_NE(stillHeld.find("\"t\": 1024, \"fields\": {\"lives\": 3}"), std::string::npos) << stillHeld;
+  auto dumps = dumpsOf(run.out);
+  ASSERT_EQ(dumps.size(), 3u) << run.out;
+  auto& during = dumps[0];
+  EXPECT_EQ(during["t"], 25);
+  EXPECT_EQ(during["fields"], (nlohmann::json{{"paddledir", 0}, {"lives", 3}}));
+  EXPECT_EQ(during["elements"]["paddle"]["left"], 3749.5);
+  EXPECT_EQ(dumps[1]["t"], 1024);
+  EXPECT_EQ(dumps[1]["fields"]["lives"], 3) << "still held";
   // Two held fires and the tick due at 1025: three steps of 207.375 from the serve.
-  EXPECT_NE(after.find("\"t\": 1025, \"fields\": {\"paddledir\": 1, \"lives\": 2}"), std::string::npos)
-      << after;
-  EXPECT_NE(after.find("\"left\": 4371.625"), std::string::npos) << after;
+  auto& after = dumps[2];
+  EXPECT_EQ(after["t"], 1025);
+  EXPECT_EQ(after["fields"], (nlohmann::json{{"paddledir", 1}, {"lives", 2}}));
+  EXPECT_EQ(after["elements"]["paddle"]["left"], 4371.625);
 }
 
 TEST(SimPause, ALostBallDropsTheRestOfATickCommand) {
@@ -42,8 +42,10 @@ TEST(SimPause, ALostBallDropsTheRestOfATickCommand) {
   ASSERT_EQ(run.status, 0) << run.err;
   // One fire lost the ball; the pause then took one life from the 4 set during it,
   // and the serve put the ball back on the paddle.
-  EXPECT_NE(run.out.find("\"t\": 1000, \"fields\": {\"lives\": 3}"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"top\": 6649.60009765625"), std::string::npos) << run.out;
+  auto dump = dumpsOf(run.out).back();
+  EXPECT_EQ(dump["t"], 1000);
+  EXPECT_EQ(dump["fields"]["lives"], 3);
+  EXPECT_EQ(dump["elements"]["ball"]["top"], 6649.60009765625);
 }
 
 TEST(SimPause, AHeldClickOnAButtonHiddenByThenFailsOnItsOwnLine) {
@@ -52,12 +54,16 @@ TEST(SimPause, AHeldClickOnAButtonHiddenByThenFailsOnItsOwnLine) {
   // The last life ends the game at the pause's end, so the held click finds
   // "Game Over" shown and starts a new game.
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.rfind("{\"t\": 1000, \"fields\": {\"lives\": 3}", 0), 0u) << run.out;
-  EXPECT_NE(
-      run.out.find("\"gameover\": {\"kind\": \"button\", \"left\": 3360, \"top\": 2640, \"width\": 2415, "
-                   "\"height\": 1935, \"visible\": false"),
-      std::string::npos)
-      << run.out;
+  auto dump = dumpsOf(run.out).back();
+  EXPECT_EQ(dump["t"], 1000);
+  EXPECT_EQ(dump["fields"]["lives"], 3);
+  auto gameover = dump["elements"]["gameover"];
+  EXPECT_EQ(gameover["kind"], "button");
+  EXPECT_EQ(gameover["left"], 3360);
+  EXPECT_EQ(gameover["top"], 2640);
+  EXPECT_EQ(gameover["width"], 2415);
+  EXPECT_EQ(gameover["height"], 1935);
+  EXPECT_EQ(gameover["visible"], false);
   SimRun hidden = runSim(std::string("seed 1\nopen\n") + kOnTheFloor +
                          "tick Timer2\nkey down p\nclick pause\nclick pause\nadvance 1000\n");
   EXPECT_EQ(hidden.status, 2);
