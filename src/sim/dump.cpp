@@ -37,7 +37,7 @@ void appendArray(std::string& out, const Display& display, const ElementArray& m
   out += '}';
 }
 
-void appendFields(std::string& out, Session& session, const std::vector<std::string_view>& names) {
+void appendFields(std::string& out, const Session& session, const std::vector<std::string_view>& names) {
   bool first = true;
   out += '{';
   for (const FieldInfo& f : allFields()) {
@@ -76,7 +76,7 @@ void checkNames(const Display& display, const std::vector<std::string_view>& nam
 
 }  // namespace
 
-std::string dumpJson(Session& session, const std::vector<std::string_view>& names) {
+std::string dumpJson(const Session& session, const std::vector<std::string_view>& names) {
   const Display& display = session.display();
   checkNames(display, names);
   std::string out = "{\"t\": ";

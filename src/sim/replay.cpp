@@ -109,11 +109,12 @@ bool ReplayCheck::proceed(std::int64_t gameMs) {
   return over_;
 }
 
-std::string ReplayCheck::run(std::unique_ptr<std::istream> script) {
+Result<ReplayFacts> ReplayCheck::run(std::unique_ptr<std::istream> script) {
   ReplayCheck check(std::move(script));
   while (!check.proceed(86'400'000)) {
   }
-  return check.wrong();
+  if (!check.wrong().empty()) return Result<ReplayFacts>::failure(check.wrong());
+  return check.facts();
 }
 
 ReplayPace::ReplayPace(Session& session, std::istream& script, std::ostream& dumps)

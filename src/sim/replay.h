@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "game/result.h"
 #include "game/session.h"
 #include "sim/runner.h"
 
@@ -53,8 +54,8 @@ class ReplayCheck {
   // Once over: the replay's length and marks.
   const ReplayFacts& facts() const { return facts_; }
 
-  // The whole check at once.
-  static std::string run(std::unique_ptr<std::istream> script);
+  // The whole check at once: the replay's facts, or what is wrong with it.
+  static Result<ReplayFacts> run(std::unique_ptr<std::istream> script);
 
  private:
   // Notes the instant of every lost ball, cleared level and "Game Over".

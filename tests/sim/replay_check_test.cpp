@@ -32,10 +32,11 @@ TEST(ReplayCheck, RefusesWhatCannotBeWatchedAndPassesAReplayWhoseExpectationFail
       {"seed 1\nopen\nfly away\n", "line 3: unknown command 'fly'"},
   };
   for (const auto& [text, wrong] : cases) {
-    EXPECT_EQ(ReplayCheck::run(script(text)), wrong) << text;
+    const Result<ReplayFacts> checked = ReplayCheck::run(script(text));
+    EXPECT_EQ(checked.ok() ? "" : checked.error(), wrong) << text;
   }
   const std::string nul("seed 1\nopen\nkey down left\0\n", 27);
-  EXPECT_EQ(ReplayCheck::run(script(nul)), "not a replay: it is not a text file");
+  EXPECT_EQ(ReplayCheck::run(script(nul)).error(), "not a replay: it is not a text file");
 }
 
 TEST(ReplayCheck, GoesAStretchAtATimeAndRefusesAReplayLongerThanItsLimit) {
