@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/game_sound.h"
+#include "app/gamepads.h"
 #include "app/player_settings.h"
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
@@ -81,6 +82,8 @@ int play(QApplication& app, const tilerush::Options& options, std::unique_ptr<ti
   tilerush::PlayerSettings settings;
   tilerush::ScreenMode screen(game.window(), settings);
   tilerush::GameSound sound(settings, options.muted);
+  tilerush::Gamepads pads;
+  game.usePads(pads);
   game.open();
   sound.attach(game);
   const int status = app.exec();

@@ -1,0 +1,23 @@
+// Another X client's window, as a second program on the desktop would open one.
+#pragma once
+
+#include <string>
+
+typedef struct _XDisplay Display;
+
+namespace tilerush::e2e {
+
+class OtherWindow {
+ public:
+  explicit OtherWindow(const std::string& display);
+  ~OtherWindow();
+  OtherWindow(const OtherWindow&) = delete;
+  OtherWindow& operator=(const OtherWindow&) = delete;
+  std::string id() const { return std::to_string(window_); }
+
+ private:
+  ::Display* display_;
+  unsigned long window_ = 0;
+};
+
+}  // namespace tilerush::e2e
