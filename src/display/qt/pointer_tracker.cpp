@@ -1,13 +1,16 @@
 // Moves over the canvas, its window or a button, seen as points of the game area.
 #include "display/qt/pointer_tracker.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 
 #include "display/qt/canvas.h"
 
 namespace tilerush {
 
-PointerTracker::PointerTracker(Canvas& canvas) : canvas_(canvas) {
+// Where the pointer stands as the window is made is where it stood, not a move: a
+// window opened under it must not launch the ball by itself.
+PointerTracker::PointerTracker(Canvas& canvas) : canvas_(canvas), lastGlobal_(QCursor::pos()) {
   watch(canvas);
   watch(*canvas.window());
 }

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QPointF>
-#include <optional>
 
 class QWidget;
 
@@ -13,8 +12,9 @@ namespace tilerush {
 class Canvas;
 
 // Qt sends a move of its own when a widget changes size or place under a still
-// pointer (a resize, a full-screen change): such a move, at the same place on the
-// screen as the last one, is not the player's and is not passed on.
+// pointer (a resize, a full-screen change, the window shown under it): such a move,
+// at the same place on the screen as the last one, is not the player's and is not
+// passed on.
 class PointerTracker : public QObject {
   Q_OBJECT
 
@@ -39,7 +39,7 @@ class PointerTracker : public QObject {
   void leave();
 
   Canvas& canvas_;
-  std::optional<QPointF> lastGlobal_;
+  QPointF lastGlobal_;
   bool inside_ = false;
 };
 
