@@ -13,6 +13,16 @@ OtherWindow::OtherWindow(const std::string& display) : display_(XOpenDisplay(dis
   XSync(display_, False);
 }
 
+bool OtherWindow::grabAndUngrabKeyboard() {
+  if (!display_) return false;
+  const bool had = XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync, GrabModeAsync,
+                                 CurrentTime) == GrabSuccess;
+  XSync(display_, False);
+  if (had) XUngrabKeyboard(display_, CurrentTime);
+  XSync(display_, False);
+  return had;
+}
+
 OtherWindow::~OtherWindow() {
   if (display_) XCloseDisplay(display_);
 }

@@ -14,6 +14,9 @@ class OtherWindow {
   OtherWindow(const OtherWindow&) = delete;
   OtherWindow& operator=(const OtherWindow&) = delete;
   std::string id() const { return std::to_string(window_); }
+  // Takes the keyboard for a moment and gives it back, as a window manager does
+  // while the player drags a window; true if the grab was had.
+  bool grabAndUngrabKeyboard();
 
  private:
   ::Display* display_;
