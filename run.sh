@@ -14,7 +14,8 @@ BUILD_DIR=${BUILD_DIR:-build}
 # What each command needs, as Debian package names. Building and playing need only the first
 # list; every other command adds its own. Names follow the distribution's default compiler.
 PLAY_PACKAGES=(
-  g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev
+  g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev libxcb1-dev
+  libsdl2-dev # gamepads, through its game-controller API
   scdoc librsvg2-bin # the build writes the manual pages and draws the icons with these
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
 )

@@ -14,6 +14,7 @@
 
 #include "app/command_line.h"
 #include "app/game_sound.h"
+#include "app/gamepads.h"
 #include "app/player_settings.h"
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
@@ -89,6 +90,9 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
   tilerush::PlayerSettings settings;
   tilerush::ScreenMode screen(game.window(), settings);
   tilerush::GameSound sound(settings, options.muted);
+  // Read only while the player's own game runs: a watched replay takes no input.
+  tilerush::Gamepads pads;
+  game.usePads(pads);
   auto startOwnGame = [&](std::optional<std::uint64_t> seed) {
     if (file) {
       const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);

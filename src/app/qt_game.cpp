@@ -2,6 +2,7 @@
 // with real elapsed time; keys and clicks are given at the clock's present instant.
 #include "app/qt_game.h"
 
+#include "app/gamepads.h"
 #include "game/layout.h"
 
 namespace tilerush {
@@ -23,8 +24,19 @@ QtGame::~QtGame() { session_.display().removeObserver(window_.get()); }
 
 void QtGame::connectInput() {
   GameWindow* window = window_.get();
-  connect(window, &GameWindow::keyDown, this, [this](int code, int) { give(Input::keyDown(code)); });
-  connect(window, &GameWindow::keyUp, this, [this](int code, int) { give(Input::keyUp(code)); });
+  // Keys, the pointer and the player leaving all pass through the controls, which
+  // tell a key taking over from the pointer, and the pointer steering again.
+  connect(window, &GameWindow::keyDown, this,
+          [this](int code, int) { control([&](std::int64_t ns) { controls_.key(true, code, ns); }); });
+  connect(window, &GameWindow::keyUp, this,
+          [this](int code, int) { control([&](std::int64_t ns) { controls_.key(false, code, ns); }); });
+  connect(window, &GameWindow::pointerMoved, this, [this](QPointF twips) {
+    control([&](std::int64_t ns) { controls_.pointerAt(GamePoint{twips.x(), twips.y()}, ns); });
+  });
+  connect(window, &GameWindow::pointerGone, this,
+          [this] { control([&](std::int64_t ns) { controls_.pointerAt(std::nullopt, ns); }); });
+  connect(window, &GameWindow::playerLeft, this,
+          [this] { control([&](std::int64_t ns) { controls_.playerLeft(ns); }); });
   connect(window, &GameWindow::buttonClicked, this, [this](const QString& name) {
     if (std::optional<ButtonId> button = buttonNamed(name.toStdString())) give(Input::click(*button));
   });
@@ -43,6 +55,13 @@ void QtGame::show() {
   wakeAtNextDue();
 }
 
+template <typename Call>
+void QtGame::control(Call call) {
+  if (!takeInput_) return;
+  call(realTime_.nsecsElapsed());
+  wakeAtNextDue();
+}
+
 void QtGame::give(const Input& input) {
   if (!takeInput_) return;
   paced_.give(input, realTime_.nsecsElapsed());
@@ -51,6 +70,8 @@ void QtGame::give(const Input& input) {
 
 void QtGame::catchUp() {
   paced_.catchUp(realTime_.nsecsElapsed());
+  // Where SDL finds pads plugged in, and hears what they did.
+  if (pads_ && takeInput_) pads_->poll(controls_, realTime_.nsecsElapsed());
   wakeAtNextDue();
 }
 

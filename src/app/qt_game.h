@@ -9,11 +9,14 @@
 #include <memory>
 #include <optional>
 
+#include "controls/controls.h"
 #include "display/qt/game_window.h"
 #include "game/paced_game.h"
 #include "game/session.h"
 
 namespace tilerush {
+
+class Gamepads;
 
 class QtGame : public QObject {
   Q_OBJECT
@@ -28,6 +31,8 @@ class QtGame : public QObject {
   // Shows the window and starts the clock on whatever the session holds.
   void show();
 
+  // Pads are read at each wake-up of the game from now on.
+  void usePads(Gamepads& pads) { pads_ = &pads; }
   // While false, the player's keys and clicks do not reach the game (a replay plays).
   void takePlayerInput(bool take) { takeInput_ = take; }
   // Brings game time up to the present: every tick due by now fires.
@@ -40,6 +45,7 @@ class QtGame : public QObject {
 
   Session& session() { return session_; }
   PacedGame& paced() { return paced_; }
+  Controls& controls() { return controls_; }
   Form1& form() { return session_.form(); }
   Display& display() { return session_.display(); }
   GameWindow& window() { return *window_; }
@@ -47,9 +53,14 @@ class QtGame : public QObject {
  private:
   void connectInput();
   void give(const Input& input);
+  // Gives what a control did, at the present real instant, unless a replay plays.
+  template <typename Call>
+  void control(Call call);
 
   Session session_;
   PacedGame paced_{session_};
+  Controls controls_{paced_};
+  Gamepads* pads_ = nullptr;
   std::unique_ptr<GameWindow> window_;
   QElapsedTimer realTime_;
   QTimer wake_;

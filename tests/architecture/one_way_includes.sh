@@ -29,7 +29,7 @@ declare -A folders=(
 )
 # The headers from outside the project each folder may include, by family.
 declare -A outside=(
-  [display/qt]="std qt simd sdl"
+  [display/qt]="std qt simd xcb"
   [app]="std qt posix zlib sdl"
   [display/web]="std emscripten"
   [web]="std emscripten"
@@ -37,6 +37,7 @@ declare -A outside=(
 declare -A family=(
   [std]='^[a-z_]+$'  # the C++ standard library: <vector>, <cstdint>
   [qt]='^Q'
+  [xcb]='^xcb/'
   [simd]='^[a-z]*intrin\.h$'
   [posix]='^(unistd|fcntl|signal|sys/[a-z_]+)\.h$'
   [zlib]='^zlib\.h$'

@@ -1,4 +1,6 @@
 // Keys reach the game as its own codes, a held key as repeated key-downs and one key-up.
+#include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <string>
 #include <vector>
@@ -133,6 +135,24 @@ TEST_F(WindowKeys, PShowsPauseWhereTheLayoutPutsItAndFreezesPlay) {
   EXPECT_EQ(element("paddle").left(), paddle.left);
   EXPECT_EQ(element("ball").left(), ball.left);
   EXPECT_EQ(element("ball").top(), ball.top);
+}
+
+// Where there is no X server to say so first (here, Qt's offscreen platform), Qt's own
+// focus-out is the player leaving: the held arrow is let go and play pauses.
+// Focus moving between the window's own widgets is not leaving.
+TEST_F(WindowKeys, LosingTheKeyboardToAnotherWindowLetsGoOfTheArrowAndPauses) {
+  pressKey(Qt::Key_Right);
+  tick(TimerId::Timer1);
+  ASSERT_TRUE(running(TimerId::Timer2));
+  QFocusEvent inside(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(&window(), &inside);
+  EXPECT_TRUE(running(TimerId::Timer2)) << "a focus change inside the window paused";
+
+  pressKey(Qt::Key_Right);
+  QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(&window(), &away);
+  EXPECT_EQ(state().paddledir, 0.0);
+  EXPECT_TRUE(window().button("pause")->isVisible());
 }
 
 }  // namespace

@@ -17,13 +17,17 @@ GameWindow::GameWindow(const Display& display, const QString& title, float width
       canvas_(new Canvas(display, natural_, this)),
       keys_([this](int code, int shift) { Q_EMIT keyDown(code, shift); },
             [this](int code, int shift) { Q_EMIT keyUp(code, shift); }),
-      pointer_(*this) {
+      pointer_(*this),
+      tracker_(*canvas_),
+      focus_(*this, [this] { keyboardLeft(); }) {
   installFontSubstitutions();
   // Whatever the canvas leaves uncovered is painted here, in the face colour.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(natural_.smallestSize());
   resize(natural_.naturalSize());
   pointer_.watch(*canvas_);
+  connect(&tracker_, &PointerTracker::moved, this, &GameWindow::pointerMoved);
+  connect(&tracker_, &PointerTracker::gone, this, &GameWindow::pointerGone);
   setWindowTitle(title);
   setAccessibleName(title);
   setFocusPolicy(Qt::StrongFocus);
@@ -42,6 +46,7 @@ QPushButton& GameWindow::buttonFor(const Element& element) {
     // The arrow keys and P must keep reaching the window while a button shows.
     button->setFocusPolicy(Qt::NoFocus);
     pointer_.watch(*button);
+    tracker_.watch(*button);
     const QString name = button->objectName();
     connect(button, &QPushButton::clicked, this, [this, name] { Q_EMIT buttonClicked(name); });
   }
@@ -87,6 +92,7 @@ void GameWindow::keyReleaseEvent(QKeyEvent* event) { keys_.release(*event); }
 // is given now, or the paddle would run on by itself.
 void GameWindow::focusOutEvent(QFocusEvent* event) {
   keys_.releaseAll();
+  focus_.qtFocusOut(*event);
   QWidget::focusOutEvent(event);
 }
 
@@ -106,6 +112,11 @@ void GameWindow::setBar(QWidget* bar) {
   // Full screen and a maximised window keep their size; the bar takes from the game area.
   if (!(windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized))) resize(width(), height() + grown);
   fitToSize();
+}
+
+void GameWindow::keyboardLeft() {
+  keys_.releaseAll();
+  Q_EMIT playerLeft();
 }
 
 // Only the painting follows the window's size: the game itself hears nothing of it.

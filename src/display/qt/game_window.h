@@ -8,9 +8,11 @@
 
 #include "display/display.h"
 #include "display/qt/canvas.h"
+#include "display/qt/focus_watcher.h"
 #include "display/qt/game_area.h"
 #include "display/qt/key_translator.h"
 #include "display/qt/pointer_hider.h"
+#include "display/qt/pointer_tracker.h"
 
 namespace tilerush {
 
@@ -45,6 +47,11 @@ class GameWindow : public QWidget, public DisplayObserver {
   void keyDown(int code, int shift);
   void keyUp(int code, int shift);
   void buttonClicked(const QString& name);
+  // The mouse pointer moved to a point of the game area, in twips, or went off it.
+  void pointerMoved(QPointF twips);
+  void pointerGone();
+  // The window lost the keyboard to somewhere else; the keys held are released first.
+  void playerLeft();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -58,6 +65,7 @@ class GameWindow : public QWidget, public DisplayObserver {
   QPushButton& buttonFor(const Element& element);
   void syncButton(QPushButton& button, const Element& element);
   void fitToSize();
+  void keyboardLeft();
 
   const Display& display_;
   const GameArea natural_;
@@ -66,6 +74,8 @@ class GameWindow : public QWidget, public DisplayObserver {
   KeyTranslator keys_;
   PointerHider pointer_;
   QWidget* bar_ = nullptr;
+  PointerTracker tracker_;
+  FocusWatcher focus_;
 };
 
 }  // namespace tilerush
