@@ -1,0 +1,81 @@
+// Starts the game's side (web/game.js), in a module worker that draws on the page's
+// canvas where the browser can hand it over, else on this thread; carries messages
+// both ways, keeping those sent before the game has started until it has; and turns
+// every way of failing to start into a kind the page has words for.
+const sentences = {
+  missing: 'Tilerush could not start: a file of the game did not arrive, or arrived damaged. ' +
+    'Reloading the page usually mends this; if it does not, try again later.',
+  wasm: 'Tilerush could not start: this browser could not run the game\'s WebAssembly. ' +
+    'Reloading the page may mend this; if it does not, try another browser.',
+  worker: 'Tilerush could not start its game in this browser. ' +
+    'Reloading the page may mend this; if it does not, try another browser.',
+  stopped: 'Tilerush stopped with an error. Reloading the page starts a new game.',
+  'no-wasm': 'Tilerush needs a browser that runs WebAssembly, and this one does not. ' +
+    'Any current Firefox, Chrome, Edge or Safari does.',
+};
+export const failureSentence = (kind) => sentences[kind] || sentences.worker;
+
+// Messages that only say how things stand now: of these, one waiting replaces another.
+const STANDING = new Set(['resize', 'visibility', 'hear', 'pointer', 'pad']);
+
+export class GameSide {
+  // `hear(message)` gets the game side's messages; `fail(kind, detail)` is told once
+  // why it could not start or went on no further.
+  constructor(canvas, hear, fail) {
+    this.started = false;
+    this.waiting = [];
+    this.failed = false;
+    const failOnce = (kind, detail) => {
+      if (this.failed) return;
+      this.failed = true;
+      fail(kind, detail);
+    };
+    if (typeof canvas.transferControlToOffscreen === 'function' && typeof Worker === 'function') {
+      const worker = new Worker(new URL('./game.js', import.meta.url), { type: 'module' });
+      // A worker whose script or imports did not load says nothing more than that.
+      worker.onerror = (event) => {
+        event.preventDefault();
+        failOnce(this.started ? 'stopped' : 'worker', `the game's worker: ${event.message || 'it did not start'}`);
+      };
+      const offscreen = canvas.transferControlToOffscreen();
+      this.port = worker;
+      this.first = { canvas: offscreen };
+      this.transfer = [offscreen];
+    } else {
+      const channel = new MessageChannel();
+      import('./game.js').then(
+        ({ tilerushLoad, tilerushHost }) => tilerushHost(channel.port2, tilerushLoad(document.fonts), canvas),
+        (error) => failOnce('missing', `game.js: ${error.message}`),
+      );
+      this.port = channel.port1;
+      this.first = {};
+      this.transfer = [];
+    }
+    this.port.onmessage = (event) => {
+      const m = event.data;
+      if (m.type === 'failed') {
+        failOnce(m.kind, m.detail);
+        return;
+      }
+      if (m.type === 'started') {
+        this.started = true;
+        for (const waiting of this.waiting.splice(0)) this.port.postMessage(waiting);
+      }
+      hear(m);
+    };
+  }
+
+  // The first message: the canvas's size and whether the page is hidden.
+  open(message) {
+    this.port.postMessage({ type: 'open', ...message, ...this.first }, this.transfer);
+  }
+
+  send(m) {
+    if (this.started) {
+      this.port.postMessage(m);
+      return;
+    }
+    if (STANDING.has(m.type)) this.waiting = this.waiting.filter((w) => w.type !== m.type);
+    this.waiting.push(m);
+  }
+}
