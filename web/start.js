@@ -31,11 +31,23 @@ export class GameSide {
       fail(kind, detail);
     };
     if (typeof canvas.transferControlToOffscreen === 'function' && typeof Worker === 'function') {
-      const worker = new Worker(new URL('./game.js', import.meta.url), { type: 'module' });
-      // A worker whose script or imports did not load says nothing more than that.
+      const script = new URL('./game.js', import.meta.url);
+      const worker = new Worker(script, { type: 'module' });
+      // A worker whose script did not load says nothing more than that it failed: its
+      // file is asked for again, to tell a file missing or mistyped from a browser
+      // that cannot run it.
       worker.onerror = (event) => {
         event.preventDefault();
-        failOnce(this.started ? 'stopped' : 'worker', `the game's worker: ${event.message || 'it did not start'}`);
+        if (this.started) {
+          failOnce('stopped', `the game's worker: ${event.message || 'it stopped'}`);
+          return;
+        }
+        fetch(script, { method: 'HEAD', cache: 'no-store' }).then((response) => {
+          const type = response.headers.get('Content-Type') || '';
+          if (!response.ok) failOnce('missing', `game.js: HTTP ${response.status} ${response.statusText}`);
+          else if (!/javascript/.test(type)) failOnce('missing', `game.js: served as ${type || 'no type'}`);
+          else failOnce('worker', `the game's worker did not start: ${event.message || 'no reason given'}`);
+        }, () => failOnce('worker', `the game's worker did not start: ${event.message || 'no reason given'}`));
       };
       const offscreen = canvas.transferControlToOffscreen();
       this.port = worker;
