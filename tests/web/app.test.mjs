@@ -12,7 +12,7 @@ import { test } from 'node:test';
 
 import { serve } from '../../tools/serve.mjs';
 import { failureSentence } from '../../web/start.js';
-import { address, browser, openGame, pauseGame, playFor } from './browser.mjs';
+import { address, browser, gameArea, grab, look, openGame, pauseGame, playFor } from './browser.mjs';
 
 const site = join(process.env.TILERUSH_WEB_BUILD || 'build-web', 'site');
 const playing = (page) => page.waitForSelector('#tilerush[data-state=playing]', { timeout: 15000 });
@@ -166,7 +166,21 @@ async function axeViolations(page) {
   return found.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
 }
 
-test('the live region follows a game, at most once a second, and axe-core finds nothing loaded, in play or paused', async () => {
+// Loses every ball: the pointer on the board, always on the side away from the ball.
+async function loseTheGame(page) {
+  const { canvas } = await gameArea(page);
+  const to = (x) => [canvas.x + (x * canvas.width) / 568, canvas.y + (300 * canvas.height) / 489];
+  const over = page.getByRole('button', { name: 'Game Over' });
+  const end = Date.now() + 90000;
+  while (!(await over.isVisible()) && Date.now() < end) {
+    const { ball } = look(await grab(page));
+    await page.mouse.move(...to(ball && ball[0] < 284 ? 540 : 28));
+    await page.waitForTimeout(100);
+  }
+  assert.ok(await over.isVisible(), 'the game was lost');
+}
+
+test('the live region follows a game, at most once a second, and axe-core finds nothing loaded, in play, paused or after Game Over', async () => {
   const { context, page, errors } = await openGame({}, () => {
     window.tilerushSaid = [];
     new MutationObserver(() => {
@@ -186,6 +200,12 @@ test('the live region follows a game, at most once a second, and axe-core finds 
   await page.waitForFunction((source) => new RegExp(source).test(document.getElementById('tilerush-readout').textContent),
     paused.source, { timeout: 5000 }).catch(async () => assert.fail(`said: ${await region.textContent()}`));
   assert.deepEqual(await axeViolations(page), [], 'paused');
+  await page.getByRole('button', { name: 'Pause' }).click();
+  await loseTheGame(page);
+  await page.waitForFunction(() => document.getElementById('tilerush-readout').textContent.startsWith('Game Over. Score '),
+    null, { timeout: 5000 });
+  assert.match(await region.textContent(), /, 0 lives, /);
+  assert.deepEqual(await axeViolations(page), [], 'after Game Over');
   const said = (await page.evaluate(() => window.tilerushSaid)).filter(([, text]) => text);
   const distinct = said.filter(([, text], i) => i === 0 || text !== said[i - 1][1]);
   assert.ok(distinct.length >= 3, `said ${distinct.length} times`);
@@ -195,5 +215,35 @@ test('the live region follows a game, at most once a second, and axe-core finds 
   assert.ok(said.some(([, text]) => !/Score 0,/.test(text)), 'the score changed and was said');
   assert.equal(await page.getByRole('heading', { level: 1 }).textContent(), 'Tilerush!');
   assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('the sound turned on while the game is still loading is heard once it starts', async () => {
+  // The WebAssembly held back until the cues are made, so that the page has told the
+  // game to play them before the game could hear it.
+  const context = await browser.newContext({ viewport: { width: 800, height: 700 }, serviceWorkers: 'block' });
+  const page = await context.newPage();
+  await page.addInitScript(() => {
+    if (!sessionStorage.getItem('set')) localStorage.setItem('tilerush.sound', 'off');
+    sessionStorage.setItem('set', '1');
+    window.tilerushCuesPlayed = 0;
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...when) {
+      window.tilerushCuesPlayed += 1;
+      return start.apply(this, when);
+    };
+  });
+  let release;
+  const held = new Promise((done) => { release = done; });
+  await page.route('**/v/*/tilerush.wasm', async (route) => { await held; await route.continue(); });
+  const cuesMade = new Promise((done) => page.on('worker', (w) => { if (w.url().endsWith('/cue-maker.js')) w.on('close', done); }));
+  await page.goto(address);
+  await page.locator('#tilerush-sound').check();
+  await cuesMade;
+  assert.equal(await page.evaluate(() => document.getElementById('tilerush').dataset.state), 'loading');
+  release();
+  await playing(page);
+  await playFor(page, 4);
+  assert.ok(await page.evaluate(() => window.tilerushCuesPlayed) > 0, 'cues were played');
   await context.close();
 });
