@@ -2,16 +2,16 @@
 // canvas where the browser can hand it over, else on this thread; carries messages
 // both ways, keeping those sent before the game has started until it has; and turns
 // every way of failing to start into a kind the page has words for.
+// One sentence each: what happened, and what the player can do about it.
 const sentences = {
-  missing: 'Tilerush could not start: a file of the game did not arrive, or arrived damaged. ' +
-    'Reloading the page usually mends this; if it does not, try again later.',
-  wasm: 'Tilerush could not start: this browser could not run the game\'s WebAssembly. ' +
-    'Reloading the page may mend this; if it does not, try another browser.',
-  worker: 'Tilerush could not start its game in this browser. ' +
-    'Reloading the page may mend this; if it does not, try another browser.',
-  stopped: 'Tilerush stopped with an error. Reloading the page starts a new game.',
-  'no-wasm': 'Tilerush needs a browser that runs WebAssembly, and this one does not. ' +
-    'Any current Firefox, Chrome, Edge or Safari does.',
+  missing: 'Tilerush could not start because a file of the game did not arrive or arrived damaged; ' +
+    'reloading the page usually mends this, or else try again later.',
+  wasm: 'Tilerush could not start because this browser could not run the game\'s WebAssembly; ' +
+    'reloading the page may mend this, or else try another browser.',
+  worker: 'Tilerush could not start its game in this browser; reloading the page may mend this, or else try another browser.',
+  stopped: 'Tilerush stopped with an error; reloading the page starts a new game.',
+  'no-wasm': 'Tilerush needs a browser that runs WebAssembly, which this one does not, ' +
+    'so try any current Firefox, Chrome, Edge or Safari.',
 };
 export const failureSentence = (kind) => sentences[kind] || sentences.worker;
 
