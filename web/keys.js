@@ -34,11 +34,6 @@ export function tilerushKeyCode(code) {
   return 0;
 }
 
-// Bit 1 Shift, bit 2 Ctrl, bit 4 Alt.
-export function tilerushShiftState(event) {
-  return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-}
-
 // Keys whose default action scrolls the page: kept from it while the game has focus.
 export const SCROLLING_KEYS = new Set([
   'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Space', 'PageUp', 'PageDown', 'Home', 'End',
