@@ -10,7 +10,7 @@
 #include <string>
 
 #include "display/element.h"
-#include "game/form1.h"
+#include "game/keys.h"
 #include "game/layout.h"
 
 namespace {
