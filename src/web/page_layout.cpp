@@ -58,14 +58,15 @@ int main(int argc, char** argv) {
      << ", middleX: " << px(b.left + b.width / 2) << ", middleY: " << px(b.top + b.height / 2)
      << ", colour: '" << cssColour(board->fillColor) << "' });\n"
      << "// The key codes the game steers and pauses with.\n"
-     << "export const KEYS = Object.freeze({ left: " << tilerush::kKeyLeft << ", right: " << tilerush::kKeyRight
-     << ", pause: " << tilerush::kKeyP << " });\n";
+     << "export const KEYS = Object.freeze({ left: " << tilerush::kKeyLeft
+     << ", right: " << tilerush::kKeyRight << ", pause: " << tilerush::kKeyP << " });\n";
   std::ofstream css(argv[2]);
   css << "/* Written by the build (src/web/page_layout.cpp) from the game's layout table. */\n"
       << ":root {\n"
       << "  --tilerush-width: " << px(tilerush::kWindowWidth) << "px;\n"
       << "  --tilerush-height: " << px(tilerush::kWindowHeight) << "px;\n"
-      << "  --tilerush-aspect: " << px(tilerush::kWindowWidth) << " / " << px(tilerush::kWindowHeight) << ";\n"
+      << "  --tilerush-aspect: " << px(tilerush::kWindowWidth) << " / " << px(tilerush::kWindowHeight)
+      << ";\n"
       << "  --tilerush-board: " << cssColour(board->fillColor) << ";\n"
       << "}\n";
   return js && css ? 0 : 1;
