@@ -5,7 +5,7 @@
 #   ./run.sh lint      run clang-tidy's checks over the sources
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
-#   ./run.sh web       build the browser edition into build-web/ and serve it
+#   ./run.sh web       build the browser edition, write its site to build-web/site/ and serve it
 set -euo pipefail
 cd "$(dirname "$0")"
 
