@@ -5,7 +5,7 @@
 #   ./run.sh lint      run clang-tidy's checks over the sources
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
-#   ./run.sh web       build the browser edition into build-web/ and serve it
+#   ./run.sh web       build the browser edition, write its site to build-web/site/ and serve it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -65,7 +65,7 @@ install_packages() {
 # (playwright-core, from the lock file).
 WEB_DIR=${WEB_DIR:-build-web}
 WEB_PACKAGES=(
-  cmake ninja-build emscripten fonttools
+  cmake ninja-build emscripten fonttools librsvg2-bin
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
 )
 WEB_TEST_PACKAGES=(chromium)
@@ -120,7 +120,7 @@ install_web_test_tools() {
 
 serve_web() {
   build_web
-  exec node tools/serve.mjs "$WEB_DIR" "${PORT:-8000}"
+  exec node tools/serve.mjs "$WEB_DIR/site" "${PORT:-8000}"
 }
 
 build() {

@@ -1,5 +1,7 @@
-// Serves a folder of static files on 127.0.0.1, as any static web host would: the
-// browser page in build-web/, for playing it here and for its tests.
+// Serves a folder of static files on 127.0.0.1, as a well-set static web host would:
+// the browser page's site in build-web/site/, for playing it here and for its tests.
+// Every file goes with the page's Content-Security-Policy, since a worker takes its
+// policy from its own response, never from the page's <meta> (docs/browser.md).
 //   node tools/serve.mjs [FOLDER] [PORT]     (PORT 0 picks a free one)
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
@@ -20,6 +22,10 @@ const TYPES = {
   '.json': 'application/json',
   '.txt': 'text/plain; charset=utf-8',
 };
+
+// The policy of the page's <meta>, with what only a header can say.
+export const POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; " +
+  "img-src 'self' blob:; object-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
 
 // Resolves with the listening server; `server.address().port` tells the port.
 export function serve(folder, port = 8000, host = '127.0.0.1') {
@@ -49,6 +55,8 @@ export function serve(folder, port = 8000, host = '127.0.0.1') {
         'Content-Type': TYPES[extname(file)] || 'application/octet-stream',
         'Content-Length': body.length,
         'Cache-Control': 'no-cache',
+        'Content-Security-Policy': POLICY,
+        'X-Content-Type-Options': 'nosniff',
       });
       response.end(request.method === 'HEAD' ? undefined : body);
     } catch {
@@ -62,7 +70,7 @@ export function serve(folder, port = 8000, host = '127.0.0.1') {
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-  const folder = process.argv[2] || 'build-web';
+  const folder = process.argv[2] || 'build-web/site';
   const port = Number(process.argv[3] ?? process.env.PORT ?? 8000);
   serve(folder, port).then(
     (server) => console.log(`Tilerush is served on http://127.0.0.1:${server.address().port}/ (Ctrl+C stops)`),

@@ -1,11 +1,9 @@
 // A worker of its own that makes the sound's cues, so that neither the page's main
-// thread nor the game's worker stalls for them: the window's synthesiser
+// thread nor the game's worker stalls for them: the desktop window's synthesiser
 // (tilerush-cues.wasm) makes every cue at the rate the page asks for, with the
-// window's soft limit as a curve over the loudest sum the cues reach together, and
+// desktop window's soft limit as a curve over the loudest sum the cues reach together, and
 // hands them all over at once.
-'use strict';
-
-importScripts('tilerush-cues.js');
+import createTilerushCues from './tilerush-cues.js';
 
 // The points of the soft limit's curve, evenly over [-loudest, loudest].
 const TILERUSH_CURVE_POINTS = 4097;

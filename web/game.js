@@ -5,9 +5,11 @@
 // It runs in a worker that draws on the page's canvas handed over as an OffscreenCanvas,
 // so that the frames the game draws cost the page's main thread nothing; a browser that
 // cannot do that runs it on the main thread, through a message channel all the same.
-'use strict';
+// What fails on the way is posted to the page as { type: 'failed', kind, detail }: the
+// page says it in words, `kind` telling which words (web/start.js).
+import { TilerushPainter } from './painter.js';
 
-// The window's stand-in faces, cut down to the characters the game shows in them.
+// The desktop window's stand-in faces, cut down to the characters the game shows in them.
 const TILERUSH_FONTS = [
   ['Open Sans Condensed', 'open-sans-condensed-bold', '700'],
   ['Liberation Sans', 'liberation-sans-bold', '700'],
@@ -18,25 +20,49 @@ const TILERUSH_FONTS = [
   ['AR PL UMing CN', 'ar-pl-uming-cn', '400'],
 ];
 
-// Asks for the fonts (into `fonts`, the FontFaceSet the canvas draws with) and the
-// game's WebAssembly at once, side by side.
-function tilerushLoad(fonts) {
+// A failure of loading, of one of the kinds the page has words for.
+class LoadFailure extends Error {
+  constructor(kind, detail) {
+    super(detail);
+    this.kind = kind;
+  }
+}
+const here = (file) => new URL(file, import.meta.url);
+
+// The WebAssembly, compiled as it streams in; a host that does not serve it as
+// application/wasm gets it compiled once it is all in. A file that did not come is
+// told by its status, never by what its body fails to compile to.
+async function compileWasm(file) {
+  const response = await fetch(here(file));
+  if (!response.ok) throw new LoadFailure('missing', `${file}: HTTP ${response.status} ${response.statusText}`);
+  try {
+    if (response.headers.get('Content-Type') === 'application/wasm') return await WebAssembly.compileStreaming(response);
+    return await WebAssembly.compile(await response.arrayBuffer());
+  } catch (error) {
+    throw new LoadFailure('wasm', `${file}: ${error.message}`);
+  }
+}
+
+// Asks for the fonts (into `fonts`, the FontFaceSet the canvas draws with), the game's
+// WebAssembly and its script at once, side by side.
+export function tilerushLoad(fonts) {
   const fontsLoaded = Promise.all(TILERUSH_FONTS.map(([family, file, weight]) => {
-    const face = new FontFace(family, `url(fonts/${file}.woff)`, { weight });
+    const face = new FontFace(family, `url(${here(`fonts/${file}.woff`)})`, { weight });
     fonts.add(face);
     return face.load();
-  }));
-  // Compiled as it streams in, while the worker is still loading its scripts; a host
-  // that does not serve it as application/wasm gets it compiled once it is all in.
-  const wasm = WebAssembly.compileStreaming(fetch('tilerush.wasm')).catch(() =>
-    fetch('tilerush.wasm').then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
-  return { fontsLoaded, wasm };
+  })).catch((error) => { throw new LoadFailure('missing', `the game's fonts: ${error.message || error}`); });
+  const wasm = compileWasm('tilerush.wasm');
+  const program = import('./tilerush.js').then(
+    (m) => m.default,
+    (error) => { throw new LoadFailure('missing', `tilerush.js: ${error.message}`); },
+  );
+  return { fontsLoaded, wasm, program };
 }
 
 // `port` carries the page's messages both ways; `loading` is what tilerushLoad asked
 // for; `canvas` is the page's own canvas when there is no worker.
-function tilerushHost(port, loading, canvas, loadWatcher) {
-  const { fontsLoaded, wasm } = loading;
+export function tilerushHost(port, loading, canvas) {
+  const { fontsLoaded, wasm, program } = loading;
   let painter = null;
   const host = {
     replayOver(verdict) {
@@ -49,7 +75,7 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
   const showButton = (button) => port.postMessage({ type: 'button', button });
   let wasmFailed = null;
   const wasmFailure = new Promise((resolve, reject) => { wasmFailed = reject; });
-  const gameLoaded = Promise.race([wasmFailure, createTilerush({
+  const gameLoaded = Promise.race([wasmFailure, program.then((createTilerush) => createTilerush({
     host,
     // The WebAssembly compiled from the request made first of all.
     instantiateWasm(imports, done) {
@@ -57,13 +83,13 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
         .catch(wasmFailed);
       return {};
     },
-  })]);
+  }))]);
   // The replay watcher is a program of its own, loaded the first time it is needed.
   let watcher = null;
   let watcherLoaded = null;
   function watcherProgram() {
     if (!watcherLoaded) {
-      watcherLoaded = loadWatcher().then(() => createTilerushWatch({ page: painter, host })).then((w) => {
+      watcherLoaded = import('./tilerush-watch.js').then((m) => m.default({ page: painter, host })).then((w) => {
         watcher = w;
         w._tilerush_hear(hearing ? 1 : 0);
         return w;
@@ -83,6 +109,7 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
   // the page is hidden.
   let wakeUp = 0;
   function schedule(wait) {
+    tellReadouts();
     clearTimeout(wakeUp);
     wakeUp = 0;
     if (wait >= 0 && !hidden) wakeUp = setTimeout(pump, Math.ceil(wait));
@@ -90,6 +117,16 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
   function pump() {
     wakeUp = 0;
     schedule(shown._tilerush_pump(performance.now()));
+  }
+
+  // The counters the page says aloud, when they changed: the player's game's only.
+  let readouts = '';
+  function tellReadouts() {
+    if (shown !== game) return;
+    const now = game.UTF8ToString(game._tilerush_readouts());
+    if (now === readouts) return;
+    readouts = now;
+    port.postMessage({ type: 'readouts', text: now });
   }
 
   // A replay is checked a few milliseconds at a time between the player's beats; a
@@ -194,13 +231,11 @@ function tilerushHost(port, loading, canvas, loadWatcher) {
       schedule(game._tilerush_open(performance.now()));
       port.onmessage = (e) => handlers[e.data.type]?.(e.data);
       port.postMessage({ type: 'started', stickDeadZone: game._tilerush_stick_dead_zone() });
-    }, (error) => port.postMessage({ type: 'failed', text: String(error && error.message ? error.message : error) }));
+    }, (error) => port.postMessage({ type: 'failed', kind: error.kind || 'wasm', detail: String(error?.message || error) }));
   };
 }
 
 // In a worker, the host starts at once and talks to the page through the worker's port.
 if (typeof WorkerGlobalScope !== 'undefined' && self instanceof WorkerGlobalScope) {
-  const loading = tilerushLoad(self.fonts);
-  importScripts('painter.js', 'tilerush.js');
-  tilerushHost(self, loading, null, () => Promise.resolve(importScripts('tilerush-watch.js')));
+  tilerushHost(self, tilerushLoad(self.fonts), null);
 }

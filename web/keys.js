@@ -1,13 +1,13 @@
 // The game's key codes from KeyboardEvent.code: where a key sits, not what it types,
 // so that every keyboard layout steers the same way.
-'use strict';
+import { KEYS } from './layout.js';
 
-const TILERUSH_NAMED_KEYS = new Map([
+const NAMED_KEYS = new Map([
   ['Backspace', 8], ['Tab', 9], ['Enter', 13], ['NumpadEnter', 13],
   ['ShiftLeft', 16], ['ShiftRight', 16], ['ControlLeft', 17], ['ControlRight', 17],
   ['AltLeft', 18], ['AltRight', 18], ['Pause', 19], ['CapsLock', 20], ['Escape', 27],
   ['Space', 32], ['PageUp', 33], ['PageDown', 34], ['End', 35], ['Home', 36],
-  ['ArrowLeft', 37], ['ArrowUp', 38], ['ArrowRight', 39], ['ArrowDown', 40],
+  ['ArrowLeft', KEYS.left], ['ArrowUp', 38], ['ArrowRight', KEYS.right], ['ArrowDown', 40],
   ['PrintScreen', 44], ['Insert', 45], ['Delete', 46], ['MetaLeft', 91], ['MetaRight', 91],
   ['ContextMenu', 93], ['NumpadMultiply', 106], ['NumpadAdd', 107], ['NumpadSubtract', 109],
   ['NumpadDecimal', 110], ['NumpadDivide', 111], ['NumLock', 144], ['ScrollLock', 145],
@@ -18,10 +18,10 @@ const TILERUSH_NAMED_KEYS = new Map([
   ['BracketRight', 221], ['Quote', 222],
 ]);
 
-// Left 37, Right 39, letters and digits as their upper-case character code; a key
+// The arrows as the game's steering keys, letters and digits as their upper-case character code; a key
 // unknown here is 0, which still stops the paddle when released.
-function tilerushKeyCode(code) {
-  const named = TILERUSH_NAMED_KEYS.get(code);
+export function tilerushKeyCode(code) {
+  const named = NAMED_KEYS.get(code);
   if (named !== undefined) return named;
   let m = /^Key([A-Z])$/.exec(code);
   if (m) return m[1].charCodeAt(0);
@@ -34,12 +34,7 @@ function tilerushKeyCode(code) {
   return 0;
 }
 
-// Bit 1 Shift, bit 2 Ctrl, bit 4 Alt.
-function tilerushShiftState(event) {
-  return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-}
-
 // Keys whose default action scrolls the page: kept from it while the game has focus.
-const TILERUSH_SCROLLING_KEYS = new Set([
+export const SCROLLING_KEYS = new Set([
   'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Space', 'PageUp', 'PageDown', 'Home', 'End',
 ]);

@@ -1,24 +1,22 @@
 // Draws the game on its canvas for the browser back end (an OffscreenCanvas in the
 // game's worker, or the page's own canvas), and hands its push buttons on to the page.
-// Lengths come in pixels of the game's 568 x 489 layout; the canvas has one pixel per
+// Lengths come in pixels of the game's layout (AREA); the canvas has one pixel per
 // device pixel at whatever size the page shows the game, so the layout is drawn at that
 // scale: straight edges on whole device pixels, crisp at any scale, curves and text
 // antialiased at the device's resolution.
-'use strict';
+import { AREA } from './layout.js';
 
-const TILERUSH_WIDTH = 568;
-const TILERUSH_HEIGHT = 489;
-// The window's face colour, under everything.
+// The desktop window's face colour, under everything.
 const TILERUSH_FACE = '#f0f0f0';
 
-class TilerushPainter {
+export class TilerushPainter {
   // `showButton(button)` is told where push button `button.id` is and how it shows.
   constructor(canvas, showButton) {
     this.canvas = canvas;
     this.showButton = showButton;
     this.context = canvas.getContext('2d', { alpha: false });
-    this.scaleX = canvas.width / TILERUSH_WIDTH;
-    this.scaleY = canvas.height / TILERUSH_HEIGHT;
+    this.scaleX = canvas.width / AREA.width;
+    this.scaleY = canvas.height / AREA.height;
     this.colours = new Map();
     this.ascents = new Map();
     // The font last given to the canvas: parsing a CSS font is the dearest step of
@@ -36,8 +34,8 @@ class TilerushPainter {
   resize(deviceWidth, deviceHeight) {
     this.canvas.width = deviceWidth;
     this.canvas.height = deviceHeight;
-    this.scaleX = deviceWidth / TILERUSH_WIDTH;
-    this.scaleY = deviceHeight / TILERUSH_HEIGHT;
+    this.scaleX = deviceWidth / AREA.width;
+    this.scaleY = deviceHeight / AREA.height;
     this.font = '';
   }
 

@@ -7,7 +7,7 @@
 // minute of play, so this is days of it.
 const TILERUSH_LONGEST_REPLAY_BYTES = 16 * 1024 * 1024;
 
-class TilerushReplays {
+export class TilerushReplays {
   // `send(message)` goes to the game's side; `game` is the game area, which gets the
   // keyboard back after each control is used.
   constructor(controls, game, send) {

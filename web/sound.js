@@ -1,26 +1,27 @@
-// The game's sound in the page. The game's side chooses the cues, with the window's
+// The game's sound in the page. The game's side chooses the cues, with the desktop window's
 // own rules, and names each by its number; this plays them through Web Audio. The cues
-// are the window's own samples, made once at this page's sample rate by a worker of
+// are the desktop window's own samples, made once at this page's sample rate by a worker of
 // their own (web/cue-maker.js), started when the sound first starts. Browsers let a
 // page start its sound only on a key press, tap or click, so nothing is made before
 // one. The sound control under the game area and the M key turn it off and on; that
 // choice is the only thing the page keeps in local storage.
-'use strict';
 
 const TILERUSH_SOUND_STORAGE_KEY = 'tilerush.sound';
-// Muting and unmuting fade over this long, as the window's mixer does: a cut clicks.
+// Muting and unmuting fade over this long, as the desktop window's mixer does: a cut clicks.
 const TILERUSH_SOUND_FADE_S = 0.008;
 // A running context wakes the audio thread hundreds of times a second even when all
 // it plays is silence; after this long without a cue (longer than any cue lasts) it
 // rests until the next one, which wakes it in a few milliseconds.
 const TILERUSH_SOUND_REST_AFTER_MS = 2000;
 
-class TilerushSound {
+export class TilerushSound {
   // `send(message)` goes to the game's side; `game` is the game area, which gets the
-  // keyboard back after the control is used.
-  constructor(controls, game, send) {
+  // keyboard back after the control is used; `refused()` is told when the browser
+  // keeps no storage for the page.
+  constructor(controls, game, send, refused) {
     this.send = send;
-    this.on = TilerushSound.storedChoice() !== 'off';
+    this.refused = refused;
+    this.on = this.storedChoice() !== 'off';
     this.context = null;
     this.cues = null;
     this.sounding = new Set();
@@ -41,19 +42,21 @@ class TilerushSound {
     controls.appendChild(label);
   }
 
-  static storedChoice() {
+  storedChoice() {
     try {
       return localStorage.getItem(TILERUSH_SOUND_STORAGE_KEY);
-    } catch {
-      return null; // storage refused: the sound starts on, and the choice is not kept
+    } catch (error) {
+      // Storage refused: the sound starts on, and the choice is not kept.
+      this.refused(error);
+      return null;
     }
   }
 
-  static store(on) {
+  store(on) {
     try {
       localStorage.setItem(TILERUSH_SOUND_STORAGE_KEY, on ? 'on' : 'off');
     } catch {
-      // Kept for this visit only.
+      // Kept for this visit only; the player was told when the page opened.
     }
   }
 
@@ -69,7 +72,7 @@ class TilerushSound {
     // A browser without Web Audio or workers plays silently.
     if (!Context || typeof Worker !== 'function') return;
     this.context = new Context({ latencyHint: 'interactive' });
-    const maker = new Worker('cue-maker.js');
+    const maker = new Worker(new URL('./cue-maker.js', import.meta.url), { type: 'module' });
     maker.onmessage = (event) => {
       maker.terminate();
       if (!event.data.failed) this.cuesMade(event.data);
@@ -78,7 +81,7 @@ class TilerushSound {
     maker.postMessage({ rate: this.context.sampleRate });
   }
 
-  // `samples[n]` is cue n; `curve` is the window's soft limit over sums from -loudest
+  // `samples[n]` is cue n; `curve` is the desktop window's soft limit over sums from -loudest
   // to loudest. Once the mixer is built, the game's side is told to choose cues.
   cuesMade({ samples, curve, loudest }) {
     const c = this.context;
@@ -134,7 +137,7 @@ class TilerushSound {
     if (on === this.on) return;
     this.on = on;
     this.box.checked = on;
-    TilerushSound.store(on);
+    this.store(on);
     if (!this.cues) {
       // Turned on by a key or a click: that may be the first, which starts it.
       this.wake();

@@ -11,6 +11,7 @@
 #include "sim/recorder.h"
 #include "version.h"
 #include "web/page_game.h"
+#include "web/readouts.h"
 
 namespace {
 
@@ -114,6 +115,13 @@ EMSCRIPTEN_KEEPALIVE double tilerush_left(double now) {
 // How far from its centre a pad's stick must be held to steer, as a share of its
 // travel: the page reads the pads, and sends only the changes of where they steer.
 EMSCRIPTEN_KEEPALIVE double tilerush_stick_dead_zone() { return kStickDeadZone; }
+
+// The counters the page says aloud (web/readouts.h), kept until the next call.
+EMSCRIPTEN_KEEPALIVE const char* tilerush_readouts() {
+  static std::string said;
+  said = readouts(game().session().display(), game().session().form().state());
+  return said.c_str();
+}
 
 // A click on the page's push button `id`.
 EMSCRIPTEN_KEEPALIVE double tilerush_click(int id, double now) {

@@ -23,7 +23,7 @@ export let browser;
 export let address;
 
 before(async () => {
-  server = await serve(process.env.TILERUSH_WEB_BUILD || 'build-web', 0);
+  server = await serve(join(process.env.TILERUSH_WEB_BUILD || 'build-web', 'site'), 0);
   address = `http://127.0.0.1:${server.address().port}/`;
   browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',

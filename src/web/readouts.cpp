@@ -1,0 +1,41 @@
+// What the page says aloud of the player's game: the counters the desktop window's
+// readouts say, as the game shows them now.
+#include "web/readouts.h"
+
+#include <string>
+
+#include "display/display.h"
+#include "game/numbers.h"
+
+namespace tilerush {
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string captionOf(const Display& display, const char* name) {
+  const Element* label = display.find(name);
+  return label ? trimmed(label->caption()) : "";
+}
+
+int shownMembers(const Display& display, const char* name) {
+  int shown = 0;
+  if (const ElementArray* members = display.array(name)) {
+    for (const Element* member : members->byIndex()) shown += member && member->visible();
+  }
+  return shown;
+}
+
+}  // namespace
+
+std::string readouts(const Display& display, const GameState& state) {
+  return captionOf(display, "showscore") + '\t' + captionOf(display, "highscore") + '\t' +
+         std::to_string(shownMembers(display, "life")) + '\t' + captionOf(display, "numbricks") + '\t' +
+         trimmed(numberText(state.levelno));
+}
+
+}  // namespace tilerush

@@ -1,0 +1,38 @@
+# Makes the site to publish, from the build folder: every versioned file under
+# v/VERSION/, VERSION the first 16 hex digits of a digest of their names and contents;
+# index.html and the service worker with the version (and the worker with the list of
+# files it precaches) put in; the manifest and icons beside them, under their own names.
+# Inputs: STAGE (the build folder), SOURCES (the unversioned files), SITE, VERSIONED
+# (the versioned files' paths in STAGE, separated by |).
+string(REPLACE "|" ";" files "${VERSIONED}")
+list(SORT files)
+set(digests "")
+foreach(name ${files})
+  file(SHA256 ${STAGE}/${name} digest)
+  string(APPEND digests "${name} ${digest}\n")
+endforeach()
+# The unversioned files count too: a new index.html is a new version for the worker.
+file(GLOB sources RELATIVE ${SOURCES} ${SOURCES}/*)
+list(SORT sources)
+foreach(name ${sources})
+  file(SHA256 ${SOURCES}/${name} digest)
+  string(APPEND digests "/${name} ${digest}\n")
+endforeach()
+string(SHA256 VERSION "${digests}")
+string(SUBSTRING ${VERSION} 0 16 VERSION)
+
+file(REMOVE_RECURSE ${SITE})
+set(list "  './',\n")
+foreach(name ${files})
+  get_filename_component(folder ${name} DIRECTORY)
+  file(COPY ${STAGE}/${name} DESTINATION ${SITE}/v/${VERSION}/${folder})
+  string(APPEND list "  'v/${VERSION}/${name}',\n")
+endforeach()
+file(GLOB icons RELATIVE ${SOURCES} ${SOURCES}/icon*)
+foreach(name manifest.webmanifest ${icons})
+  file(COPY ${SOURCES}/${name} DESTINATION ${SITE})
+  string(APPEND list "  '${name}',\n")
+endforeach()
+set(FILES "${list}")
+configure_file(${SOURCES}/index.html ${SITE}/index.html @ONLY)
+configure_file(${SOURCES}/service-worker.js ${SITE}/service-worker.js @ONLY)
