@@ -207,7 +207,6 @@ test('the live region follows a game, at most once a second, and axe-core finds 
   await loseTheGame(page);
   await page.waitForFunction(() => document.getElementById('tilerush-readout').textContent.startsWith('Game Over. Score '),
     null, { timeout: 5000 });
-  assert.match(await region.textContent(), /, 0 lives, /);
   assert.deepEqual(await axeViolations(page), [], 'after Game Over');
   const said = (await page.evaluate(() => window.tilerushSaid)).filter(([, text]) => text);
   const distinct = said.filter(([, text], i) => i === 0 || text !== said[i - 1][1]);
