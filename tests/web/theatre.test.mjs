@@ -85,6 +85,13 @@ test('a game shared as a link is watched, seeked and raced', { timeout: 240000 }
     assert.ok(spoken.includes(words) && spoken.includes(`${bricksleft} brick`), `at ${at}: ${spoken}`);
     void lives;
   }
+  // Paused, . steps on 25 ms and , back; + plays faster, and the slider says so.
+  await viewer.keyboard.press('Period');
+  await viewer.waitForFunction(() => Number(document.getElementById('tilerush-replay-time').value) === 275);
+  await viewer.keyboard.press('Comma');
+  await viewer.waitForFunction(() => Number(document.getElementById('tilerush-replay-time').value) === 250);
+  await viewer.keyboard.press('Equal');
+  await viewer.waitForFunction(() => document.getElementById('tilerush-speed').value === '3');
   await viewer.keyboard.press('End');
   // At the end, the time shown is the replay's length.
   await viewer.waitForFunction(() => {
