@@ -67,6 +67,8 @@ export function tilerushHost(port, loading, canvas) {
   const host = {
     replayOver(verdict) {
       port.postMessage({ type: 'over', text: verdict });
+      // Told from within a seek too: the timeline hears how things stand after it.
+      timelineSoon();
     },
     cue(number) {
       port.postMessage({ type: 'cue', number });
@@ -117,17 +119,58 @@ export function tilerushHost(port, loading, canvas) {
   function pump() {
     wakeUp = 0;
     schedule(shown._tilerush_pump(performance.now()));
+    if (shown === watcher) followTimeline();
   }
 
-  // The counters the page says aloud, when they changed: the player's game's only.
+  // The counters the page says aloud, when they changed: the shown game's, the
+  // player's or a watched replay's.
   let readouts = '';
   function tellReadouts() {
-    if (shown !== game) return;
-    const now = game.UTF8ToString(game._tilerush_readouts());
+    if (!opened && shown === game) return;
+    const now = shown.UTF8ToString(shown._tilerush_readouts());
     if (now === readouts) return;
     readouts = now;
     port.postMessage({ type: 'readouts', text: now });
   }
+
+  // Where the watched replay stands, for the timeline: at once after each of the
+  // viewer's acts, and every so often while it plays.
+  const FOLLOW_EVERY_MS = 100;
+  let toldTimelineAt = -Infinity;
+  function tellTimeline() {
+    toldTimelineAt = performance.now();
+    const [now, length, playing, speed, over] = watcher.UTF8ToString(watcher._tilerush_timeline()).split('\t').map(Number);
+    port.postMessage({ type: 'timeline', now, length, playing: playing === 1, speed, over: over === 1 });
+  }
+  function followTimeline() {
+    if (performance.now() - toldTimelineAt >= FOLLOW_EVERY_MS) tellTimeline();
+  }
+  function timelineSoon() {
+    setTimeout(() => { if (shown === watcher) tellTimeline(); }, 0);
+  }
+  function marksOf(text) {
+    const kinds = { L: 'lost-ball', C: 'level-cleared', G: 'game-over' };
+    return text.split('\n').filter(Boolean).map((line) => ({ kind: kinds[line[0]], at: Number(line.slice(2)) }));
+  }
+
+  // The player's game opens at once, or, for a page opened on a link, once the
+  // replay it holds has been watched or refused. Keys it holds are known here, so
+  // that watching can let go of them and pause it at one instant.
+  let opened = false;
+  const gameHeld = new Set();
+  function openOwnGame(now) {
+    opened = true;
+    return game._tilerush_open(now);
+  }
+  function pauseOwnGame(now) {
+    if (!opened) return;
+    for (const code of gameHeld) game._tilerush_key(0, code, now);
+    gameHeld.clear();
+    game._tilerush_left(now);
+  }
+  // The bytes of the replay being checked, then of the one watched, for a link.
+  let checkedBytes = null;
+  let watchedBytes = null;
 
   // A replay is checked a few milliseconds at a time between the player's beats; a
   // newer choice replaces one being checked.
@@ -138,9 +181,14 @@ export function tilerushHost(port, loading, canvas) {
     if (state === 1) {
       setTimeout(() => checkOn(token), 0);
     } else if (state === 2) {
+      const now = performance.now();
+      if (shown === game) pauseOwnGame(now);
       shown = watcher;
-      schedule(watcher._tilerush_watch(performance.now()));
-      port.postMessage({ type: 'watching' });
+      watchedBytes = checkedBytes;
+      schedule(watcher._tilerush_watch(now));
+      const raceable = watcher.UTF8ToString(watcher._tilerush_first_seed()) !== '';
+      port.postMessage({ type: 'watching', marks: marksOf(watcher.UTF8ToString(watcher._tilerush_marks())), raceable });
+      tellTimeline();
     } else {
       port.postMessage({ type: 'refused', text: watcher.UTF8ToString(watcher._tilerush_refusal()) });
     }
@@ -150,6 +198,7 @@ export function tilerushHost(port, loading, canvas) {
     watcherProgram().then(
       (w) => {
         if (token !== checking) return;
+        checkedBytes = bytes;
         w.HEAPU8.set(bytes, w._tilerush_buffer(bytes.length));
         w._tilerush_check();
         checkOn(token);
@@ -160,30 +209,39 @@ export function tilerushHost(port, loading, canvas) {
 
   const handlers = {
     key(m) {
-      // While a replay plays, the player's keys reach no game.
-      if (shown === game) schedule(game._tilerush_key(m.down ? 1 : 0, m.code, performance.now()));
+      // While a replay is watched, the keys are the viewer's, and reach no game.
+      if (shown === watcher) {
+        schedule(watcher._tilerush_view_key(m.down ? 1 : 0, m.code, performance.now()));
+        if (m.down) tellTimeline();
+        return;
+      }
+      if (!opened) return;
+      if (m.down) gameHeld.add(m.code);
+      else gameHeld.delete(m.code);
+      schedule(game._tilerush_key(m.down ? 1 : 0, m.code, performance.now()));
     },
     click(m) {
-      if (shown === game) schedule(game._tilerush_click(m.id, performance.now()));
+      if (shown === game && opened) schedule(game._tilerush_click(m.id, performance.now()));
     },
     pointer(m) {
-      if (shown === game) schedule(game._tilerush_pointer(m.at ? 1 : 0, m.at?.x ?? 0, m.at?.y ?? 0, performance.now()));
+      if (shown === game && opened) schedule(game._tilerush_pointer(m.at ? 1 : 0, m.at?.x ?? 0, m.at?.y ?? 0, performance.now()));
     },
     pad(m) {
-      if (shown === game) schedule(game._tilerush_pad(m.direction, performance.now()));
+      if (shown === game && opened) schedule(game._tilerush_pad(m.direction, performance.now()));
     },
     padStart() {
-      if (shown === game) schedule(game._tilerush_pad_start(performance.now()));
+      if (shown === game && opened) schedule(game._tilerush_pad_start(performance.now()));
     },
     padA() {
-      if (shown === game) schedule(game._tilerush_pad_a(performance.now()));
+      if (shown === game && opened) schedule(game._tilerush_pad_a(performance.now()));
     },
     // The keys the page held are released and the game told the player left, at one
     // instant and in one go, so that no wake-up of the game's clock comes between.
     left(m) {
-      if (shown !== game) return;
+      if (shown !== game || !opened) return;
       const now = performance.now();
       for (const code of m.released) game._tilerush_key(0, code, now);
+      gameHeld.clear();
       schedule(game._tilerush_left(now));
     },
     visibility(m) {
@@ -193,6 +251,47 @@ export function tilerushHost(port, loading, canvas) {
     resize(m) {
       painter.resize(m.width, m.height);
       shown._tilerush_repaint();
+    },
+    // The timeline's controls, while a replay is watched.
+    seek(m) {
+      if (shown !== watcher) return;
+      schedule(watcher._tilerush_seek(m.at, performance.now()));
+      tellTimeline();
+    },
+    speed(m) {
+      if (shown !== watcher) return;
+      schedule(watcher._tilerush_speed(m.index, performance.now()));
+      tellTimeline();
+    },
+    playOrPause() {
+      if (shown !== watcher) return;
+      schedule(watcher._tilerush_play_or_pause(performance.now()));
+      tellTimeline();
+    },
+    // What a link holds: the replay watched, or the player's game so far, exactly as
+    // "Save replay" saves it.
+    link(m) {
+      if (shown === watcher) {
+        port.postMessage({ type: 'linkBytes', bytes: watchedBytes.slice(), share: m.share });
+        return;
+      }
+      const text = game.UTF8ToString(game._tilerush_save(1, performance.now()));
+      port.postMessage({ type: 'linkBytes', bytes: new TextEncoder().encode(text), share: m.share });
+    },
+    // "Play this game": a new run of the player's own on the watched replay's first
+    // draws, in place of the game before.
+    race() {
+      if (shown !== watcher) return;
+      const seed = watcher.UTF8ToString(watcher._tilerush_first_seed());
+      if (seed === '') return;
+      const draws = BigInt(seed);
+      ++checking;
+      watcher._tilerush_close();
+      shown = game;
+      opened = true;
+      gameHeld.clear();
+      schedule(game._tilerush_race(Number(draws >> 32n), Number(draws & 0xffffffffn), performance.now()));
+      port.postMessage({ type: 'playing', raced: true });
     },
     save(m) {
       const text = game.UTF8ToString(game._tilerush_save(shown === game ? 1 : 0, performance.now()));
@@ -207,11 +306,12 @@ export function tilerushHost(port, loading, canvas) {
       watcher?._tilerush_hear(hearing ? 1 : 0);
     },
     back() {
-      if (shown === game) return;
       ++checking;
-      watcher._tilerush_close();
+      if (shown === game && opened) return;
+      watcher?._tilerush_close();
       shown = game;
-      schedule(game._tilerush_show(performance.now()));
+      const now = performance.now();
+      schedule(opened ? game._tilerush_show(now) : openOwnGame(now));
       port.postMessage({ type: 'playing' });
     },
   };
@@ -228,7 +328,7 @@ export function tilerushHost(port, loading, canvas) {
       game = module;
       shown = game;
       hidden = m.hidden;
-      schedule(game._tilerush_open(performance.now()));
+      if (!m.replayFirst) schedule(openOwnGame(performance.now()));
       port.onmessage = (e) => handlers[e.data.type]?.(e.data);
       port.postMessage({ type: 'started', stickDeadZone: game._tilerush_stick_dead_zone() });
     }, (error) => port.postMessage({ type: 'failed', kind: error.kind || 'wasm', detail: String(error?.message || error) }));

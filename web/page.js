@@ -5,11 +5,13 @@
 // the game's counters and moments aloud; keeps itself for playing offline.
 import { KEYS, AREA } from './layout.js';
 import { SCROLLING_KEYS, tilerushKeyCode } from './keys.js';
+import { looksLikeReplayLink, replayOfLink } from './links.js';
 import { keepForOffline } from './offline.js';
 import { Readouts } from './readouts.js';
 import { TilerushReplays } from './replays.js';
 import { TilerushSound } from './sound.js';
 import { GameSide, failureSentence } from './start.js';
+import { TilerushTheatre } from './theatre.js';
 
 const root = document.getElementById('tilerush');
 const area = root.querySelector('.tilerush-area');
@@ -323,7 +325,10 @@ function listenToKeys() {
   // (each control hands it back at once anyway), so using one is not leaving; moving
   // to one with Tab is.
   panel.addEventListener('mousedown', (event) => {
-    if (event.target instanceof Element && event.target.closest('button, label, input')) event.preventDefault();
+    // The timeline's slider and speed take the keyboard: they have keys of their own.
+    if (event.target instanceof Element && event.target.closest('button, label, input:not([type=range]):not([type=text])')) {
+      event.preventDefault();
+    }
   });
 }
 
@@ -456,6 +461,7 @@ function listenToVisibility() {
 }
 
 const replays = new TilerushReplays(controlRow, root, send);
+const theatre = new TilerushTheatre(controlRow, root, send);
 const sound = new TilerushSound(controlRow, root, send, storageRefused);
 const readouts = new Readouts(document.getElementById('tilerush-readout'));
 
@@ -531,6 +537,10 @@ const fromGame = {
     listenForTheFirstTouch();
     replays.enable();
     root.focus({ preventScroll: true });
+    if (waitingForLink) openLink();
+    window.addEventListener('hashchange', () => {
+      if (looksLikeReplayLink(location.hash)) openLink();
+    });
   },
   button(m) {
     showButton(m.button);
@@ -542,25 +552,55 @@ const fromGame = {
   saved(m) {
     replays.download(m.text, m.name);
   },
-  watching() {
+  watching(m) {
     root.dataset.state = 'watching';
+    waitingForLink = false;
     releaseHeldKeys();
     replays.watching();
+    theatre.opened(m);
+  },
+  timeline(m) {
+    theatre.update(m);
   },
   refused(m) {
     replays.refused(m.text);
+    ownGameAfterLink();
+  },
+  linkBytes(m) {
+    replays.linked(m.bytes, m.share);
   },
   over(m) {
     replays.over(m.text);
   },
-  playing() {
+  playing(m) {
     root.dataset.state = 'playing';
+    theatre.closed();
     replays.playing();
+    if (m.raced) replays.tell('A new game of your own on the same draws as the replay.');
   },
   cue(m) {
     sound.play(m.number);
   },
 };
+
+// A page opened on a replay link watches the replay first, and the visitor's own game
+// starts once they go back to it; a link that cannot be watched says why in one
+// sentence, and the visitor's game starts as it would have without it.
+let waitingForLink = looksLikeReplayLink(location.hash);
+function ownGameAfterLink() {
+  if (!waitingForLink) return;
+  waitingForLink = false;
+  send({ type: 'back' });
+}
+async function openLink() {
+  const { bytes, why } = await replayOfLink(location.hash);
+  if (why) {
+    replays.tell(why);
+    ownGameAfterLink();
+    return;
+  }
+  replays.openLink(bytes);
+}
 
 function startTheGame() {
   fitToView();
@@ -576,7 +616,7 @@ function startTheGame() {
     fail('worker', `the game's side did not start: ${error.message}`);
     return;
   }
-  game.open({ ...shown.device, hidden: openedHidden });
+  game.open({ ...shown.device, hidden: openedHidden, replayFirst: waitingForLink });
 }
 
 const openedHidden = document.hidden;

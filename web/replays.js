@@ -1,7 +1,9 @@
 // The replay controls under the game area: "Save replay" downloads the game played so
 // far as a replay file, "Watch a replay" plays a chosen one in the game area and says
-// whether every expectation in it held.
-'use strict';
+// whether every expectation in it held; "Copy link" puts the game so far, or the
+// replay watched, in a link to the page (web/links.js), and "Share" hands the replay
+// file to the system's sharing where the browser has it.
+import { LONGEST_LINK_CHARS, canMakeLinks, linkOf } from './links.js';
 
 // Larger files are refused before they are read: a replay grows by a few kilobytes a
 // minute of play, so this is days of it.
@@ -14,6 +16,10 @@ export class TilerushReplays {
     this.game = game;
     this.send = send;
     this.save = this.control(controls, 'tilerush-save', 'Save replay', () => this.saveReplay());
+    this.copy = this.control(controls, 'tilerush-copy-link', 'Copy link', () => this.send({ type: 'link' }));
+    this.copy.hidden = !canMakeLinks();
+    this.share = this.control(controls, 'tilerush-share', 'Share', () => this.send({ type: 'link', share: true }));
+    this.share.hidden = typeof navigator.canShare !== 'function';
     this.watch = this.control(controls, 'tilerush-watch', 'Watch a replay', () => this.picker.click());
     this.back = this.control(controls, 'tilerush-back', 'Back to my game', () => this.send({ type: 'back' }));
     this.back.hidden = true;
@@ -28,6 +34,16 @@ export class TilerushReplays {
     this.status.className = 'tilerush-status';
     this.status.setAttribute('role', 'status');
     controls.appendChild(this.status);
+    // The last link made, to copy by hand where the clipboard is refused.
+    this.linkField = document.createElement('input');
+    this.linkField.type = 'text';
+    this.linkField.readOnly = true;
+    this.linkField.id = 'tilerush-link';
+    this.linkField.className = 'tilerush-link';
+    this.linkField.setAttribute('aria-label', 'Link to this game');
+    this.linkField.hidden = true;
+    this.linkField.addEventListener('focus', () => this.linkField.select());
+    controls.appendChild(this.linkField);
     this.name = '';
   }
 
@@ -48,6 +64,8 @@ export class TilerushReplays {
 
   enable() {
     this.save.disabled = false;
+    this.copy.disabled = false;
+    this.share.disabled = false;
     this.watch.disabled = false;
     this.back.disabled = false;
   }
@@ -57,8 +75,7 @@ export class TilerushReplays {
   }
 
   saveReplay() {
-    const stamp = new Date().toISOString().slice(0, 19).replace(/:/g, '-');
-    this.send({ type: 'save', name: `tilerush-${stamp}.tilerush` });
+    this.send({ type: 'save', name: this.fileName() });
   }
 
   download(text, name) {
@@ -87,6 +104,50 @@ export class TilerushReplays {
       (bytes) => this.send({ type: 'watch', bytes }),
       () => this.refused('the file cannot be read'),
     );
+  }
+
+  // The bytes of the game so far, or of the replay watched, made into a link or shared.
+  async linked(bytes, share) {
+    if (share) return this.shareFile(bytes);
+    const link = await linkOf(bytes);
+    if (link.length > LONGEST_LINK_CHARS) {
+      this.linkField.hidden = true;
+      this.tell(`This game is too long for a link (${link.length} characters); save it with Save replay and send the file instead.`);
+      return;
+    }
+    this.linkField.value = link;
+    this.linkField.hidden = false;
+    try {
+      await navigator.clipboard.writeText(link);
+      this.tell(`Link copied (${link.length} characters).`);
+    } catch {
+      this.tell('The browser did not let the link be copied; copy it from the field.');
+    }
+  }
+
+  async shareFile(bytes) {
+    const file = new File([bytes], this.fileName(), { type: 'text/plain' });
+    if (!navigator.canShare({ files: [file] })) {
+      this.tell('This browser cannot share replay files; use Copy link or Save replay.');
+      return;
+    }
+    try {
+      await navigator.share({ files: [file], title: 'A game of Tilerush' });
+    } catch (error) {
+      if (error?.name !== 'AbortError') this.tell('The replay could not be shared; use Copy link or Save replay.');
+    }
+  }
+
+  fileName() {
+    const stamp = new Date().toISOString().slice(0, 19).replace(/:/g, '-');
+    return `tilerush-${stamp}.tilerush`;
+  }
+
+  // A replay from the page's link, checked as a chosen file is.
+  openLink(bytes) {
+    this.name = 'the replay in the link';
+    this.tell('Checking the replay in the link…');
+    this.send({ type: 'watch', bytes: bytes.buffer });
   }
 
   refused(why) {

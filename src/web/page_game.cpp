@@ -31,10 +31,23 @@ PageGame::PageGame(Session::SeedSource seeds) : session_(std::move(seeds)) {
   session_.display().addObserver(&view_);
 }
 
-PageGame::~PageGame() { session_.display().removeObserver(&view_); }
+PageGame::~PageGame() {
+  if (watching_) session_.display().removeObserver(&view_);
+}
 
 void PageGame::show(double realMs) {
   restartClock(realMs);
+  view_.showAll();
+}
+
+void PageGame::watchView(bool on) {
+  if (on == watching_) return;
+  watching_ = on;
+  if (!on) {
+    session_.display().removeObserver(&view_);
+    return;
+  }
+  session_.display().addObserver(&view_);
   view_.showAll();
 }
 

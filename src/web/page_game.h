@@ -45,6 +45,9 @@ class PageGame {
   void halt() { paced_.stand(); }
   // Whether what happens in this game is heard from now on.
   void hear(bool on) { sound_.hear(on); }
+  // Whether the canvas follows the game: a replay's seek runs through game time
+  // unwatched, and the game area is then drawn whole once.
+  void watchView(bool on);
 
   // Repaints what changed; returns the real milliseconds until the clock must next
   // be brought up to date, -1 when nothing is due.
@@ -59,6 +62,7 @@ class PageGame {
   WebView view_{session_.display()};
   PageSound sound_{session_.form()};
   PacedGame paced_{session_};
+  bool watching_ = true;
 };
 
 }  // namespace tilerush

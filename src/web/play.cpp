@@ -4,6 +4,7 @@
 // the script should pump the game again, -1 for never.
 #include <emscripten/emscripten.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -18,15 +19,22 @@ namespace {
 using namespace tilerush;
 
 struct PlayedGame {
-  PlayedGame() { game.session().setInputLog(&recorder); }
+  PlayedGame() { record(); }
+
+  // A recording from now on, in place of any before: the page's first game, or a race.
+  void record() {
+    recorded.clear();
+    recorder = std::make_unique<sim::Recorder>(
+        game.session(), [this](std::string_view lines) { recorded += lines; }, kVersion, utcNow());
+    game.session().setInputLog(recorder.get());
+  }
 
   std::string recorded;
   PageGame game{pageClockSeed};
-  sim::Recorder recorder{game.session(), [this](std::string_view lines) { recorded += lines; }, kVersion,
-                         utcNow()};
+  std::unique_ptr<sim::Recorder> recorder;
   // Keys, the pointer, a finger and a pad reach the game through these, as its own
   // keys and clicks, so the recording holds them like any key.
-  Controls controls{game.paced()};
+  std::unique_ptr<Controls> controls = std::make_unique<Controls>(game.paced());
   // The last replay handed to the page, kept until the next.
   std::string saved;
 };
@@ -37,7 +45,7 @@ PlayedGame& played() {
 }
 
 PageGame& game() { return played().game; }
-Controls& controls() { return played().controls; }
+Controls& controls() { return *played().controls; }
 
 Steer steerOf(int direction) {
   if (direction < 0) return Steer::Left;
@@ -131,6 +139,20 @@ EMSCRIPTEN_KEEPALIVE double tilerush_click(int id, double now) {
   return game().paint();
 }
 
+// "Play this game": a new run on a replay's first draws (its seed in two 32-bit
+// halves), started as a fresh start-up would and recorded afresh, so that its replay
+// opens with that seed and replays exactly. The run before is let go.
+EMSCRIPTEN_KEEPALIVE double tilerush_race(unsigned high, unsigned low, double now) {
+  PlayedGame& p = played();
+  p.game.session().restart();
+  p.controls = std::make_unique<Controls>(p.game.paced());
+  p.record();
+  p.game.session().seedNextStartUp((static_cast<std::uint64_t>(high) << 32) | low);
+  p.game.session().open();
+  p.game.show(now);
+  return p.game.paint();
+}
+
 // The canvas has new pixels (another scale or size): draw everything again.
 EMSCRIPTEN_KEEPALIVE void tilerush_repaint() {
   game().view().repaintAll();
@@ -142,7 +164,7 @@ EMSCRIPTEN_KEEPALIVE void tilerush_repaint() {
 // stands still.
 EMSCRIPTEN_KEEPALIVE const char* tilerush_save(int shown, double now) {
   if (shown) game().catchUp(now);
-  played().saved = played().recorded + played().recorder.closing();
+  played().saved = played().recorded + played().recorder->closing();
   return played().saved.c_str();
 }
 

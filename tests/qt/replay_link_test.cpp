@@ -28,6 +28,21 @@ constexpr const char* kPageLink =
     "Cyfv8HppImz4xWeWPpOVB6KZla0qUriqwCwSH9YmMaE9Jvj6PpvRe1pgZLUCjixNd5wv7mQtClpBaeB4MPuvOzLkTS5vpYUn"
     "MhYgo4eh7TQwrapm7rfRL7YI-EgcJvrZ8VP09Z78_jR3ZWdHX6uVx_7iOgweZpON27t66fjf8AlEcFLA";
 
+// Made by the page's own "Copy link" code (web/links.js, under node) from the golden
+// game_over.sim: the whole address, as the visitor pastes it.
+constexpr const char* kPageCopiedLink =
+    "http://127.0.0.1:8000/#r=1.eJytVEFu2zAQvOsVg_iSoIJAylEMJ6ceil4KNId8gJHWFmGKVEnKin9fLKmkTuvmUPRiU"
+    "TK5nJ2dmRWeek8E40LEszImgGyH2BP2aqAHXH1VA-H7kfwVQlQ-BihYmuEsIfYq4kA0hnTimUJEaJ2nqghEHWThRrJFscJnP"
+    "HvdHrDTPsQSO-ehzvbfp_OeQtR2n3BAB4xThLbRoSVj0Ahct85Mg4UUZbGCdzPWJRQk3A6DGiFvKkiB0WkbQ4krKbdXMLSLj"
+    "Cf3V_Er1tvttrqrm1-foxtRi7u6ui0iA33SA_m66KZhXOohunFZpV5CqmSnIb8h9G5OzaDX-z6tls65nbl3gfDsYnQDPKm2p"
+    "4BNLRtc89UbKWp8gpTrG-48j-OUWLH0kjGCgXHjKqJuMIQKTz1hVFMgGBUSREhRN_cYlD-Qxxp7R6FEDaOPvFC2W-YXyB8p8"
+    "3IKI09LvGeDIRWqOyrbEuomU5HKwOgdvf0lhRC__4lRdZ2hVIxJ-Mb9qAgpGlHmqzuovdI2NSMagVnHHjKdrj4G8tHF55fVY"
+    "tM88GItNk2ikknK-JiW-3NxlxiNOiHwkKkrs54Z_SoJCHNPnqAjdmTMRwCZ_z_oYC-5I_ksK7moKz_Webi_i6xYpekat3eLx"
+    "QZ31Hb_8AYNnaMA62KFx6w-PLIW8pR1DGgNS9lZc2Ivccl0dorRWahZne4z7dZlmNzpQsRrbTblNFB1znpxIN4wW4xFviJpc"
+    "DFLkuNfGn7Vw1PS9Zy2pQnJTcMZkKIoKzX5OWukzCEBUZ5FBhv9QGNMfPCUeLYpKCKFSB1a5b2mAIZRLThfYS0DoiMZ6_gq6"
+    "9jJgxrDMrZXpzs7hcv-b91k43kUMIIEIIu_0x4v2VmLwfLvy0610XmclueF3DhLlffyyeRyIiTsl-V07r0VvvyYlDEcq-8jG"
+    "oYUN6rjA0YVAu_QEV7pkL7-58i8lI6Xsyfddnsrb6v1pvnHyj8Bt9JMuA";
+
 std::string base64url(const std::string& bytes) {
   static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
   std::string text;
@@ -65,6 +80,12 @@ TEST(ReplayLink, APageMadeLinkGivesBackItsReplayByteForByteHoweverItIsWritten) {
     ASSERT_TRUE(read.ok()) << read.error();
     EXPECT_EQ(read.value(), replay);
   }
+  std::ifstream copied(TILERUSH_GOLDEN_DIR "/game_over.sim", std::ios::binary);
+  const std::string gameOver((std::istreambuf_iterator<char>(copied)), std::istreambuf_iterator<char>());
+  ASSERT_TRUE(looksLikeReplayLink(kPageCopiedLink));
+  const Result<std::string> read = replayOfLink(kPageCopiedLink);
+  ASSERT_TRUE(read.ok()) << read.error();
+  EXPECT_EQ(read.value(), gameOver);
   EXPECT_FALSE(looksLikeReplayLink("game.tilerush"));
   EXPECT_FALSE(looksLikeReplayLink("https://tilerush.example/#about"));
 }
