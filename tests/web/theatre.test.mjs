@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { test } from 'node:test';
+import { readFileSync } from 'node:fs';
 import { deflateSync } from 'node:zlib';
 
 import { address, openGame, playFor } from './browser.mjs';
@@ -26,7 +27,7 @@ function truthAt(script, t) {
     if (line.startsWith('expect ') && now < t) break;
     cut += `${line}\n`;
   }
-  const sim = spawnSync(process.env.TILERUSH_SIM, ['-'], { input: `${cut}dump points lives bricksleft\n`, encoding: 'utf8' });
+  const sim = spawnSync(process.env.TILERUSH_SIM, ['-'], { input: `${cut}dump points lives bricksleft levelno showscore numbricks\n`, encoding: 'utf8' });
   assert.equal(sim.status, 0, sim.stderr);
   return sim.stdout;
 }
@@ -77,13 +78,12 @@ test('a game shared as a link is watched, seeked and raced', { timeout: 240000 }
   const onStep = (t) => Math.floor(t / 25) * 25;
   for (const at of [onStep(max / 2), 1000, onStep(max - 25), 250]) {
     await seek(viewer, at);
-    const { points, lives, bricksleft } = JSON.parse(truthAt(script, at)).fields;
+    const { points, bricksleft } = JSON.parse(truthAt(script, at)).fields;
     const words = `Score ${points}, `;
     await viewer.waitForFunction((w) => document.getElementById('tilerush-readout').textContent.includes(w), words,
-      { timeout: 5000 }).catch(() => {});
+      { timeout: 10000 });
     const spoken = await said(viewer);
     assert.ok(spoken.includes(words) && spoken.includes(`${bricksleft} brick`), `at ${at}: ${spoken}`);
-    void lives;
   }
   // Paused, . steps on 25 ms and , back; + plays faster, and the slider says so.
   await viewer.keyboard.press('Period');
@@ -112,6 +112,59 @@ test('a game shared as a link is watched, seeked and raced', { timeout: 240000 }
   assert.deepEqual([...errors, ...watch.errors], []);
   await watch.context.close();
 });
+
+test('lost balls, a cleared level and Game Over are marked where they fall, and seeks across them land on the runner\'s state',
+  { timeout: 240000 }, async () => {
+    // Two levels ended by a ceiling strike on the last brick, each at its own instant.
+    const strike = 'set bricksleft 1\nset ball.top 1600\nset yspeed 104\ndraws 0 0 0 0 0 0 0 0\nadvance 100\n';
+    const levels = `seed 1\nopen\nadvance 500\n${strike}click nextlevel\nadvance 700\n${strike}click nextlevel\nadvance 600\n`;
+    const gameOver = readFileSync(new URL('../golden/game_over.sim', import.meta.url), 'utf8');
+    for (const [name, script, kinds] of [['game_over', gameOver, ['lost-ball', 'lost-ball', 'lost-ball', 'game-over']],
+      ['two levels', levels, ['level-cleared', 'level-cleared']]]) {
+      const { context, page, errors } = await openGame();
+      await page.goto(`${address}#r=1.${deflateSync(Buffer.from(script)).toString('base64url')}`);
+      await page.waitForSelector('#tilerush[data-state=watching]', { timeout: 20000 });
+      await page.keyboard.press('Space');
+      await page.waitForFunction(() => document.getElementById('tilerush-play').textContent === 'Play');
+      const marks = await page.evaluate(() => [...document.querySelectorAll('.tilerush-mark')]
+        .map((m) => ({ kind: m.dataset.kind, at: Number(m.dataset.at) })));
+      assert.deepEqual(marks.map((m) => m.kind), kinds, name);
+      // The golden scripts dump as they go: the runner's state at t is the last dump.
+      const stateAt = (t) => JSON.parse(truthAt(script, t).trim().split('\n').at(-1));
+      // Back and forth across them, by the slider and by Page Up and Page Down; the
+      // live region says what the runner holds there.
+      const heard = async (t) => {
+        // What the window shows, as its readouts say it: the score and bricks as their
+        // captions read (a `set` of the record alone changes neither), and the level.
+        const { fields, elements } = stateAt(t);
+        const points = Number(elements.showscore.caption);
+        const bricks = Number(elements.numbricks.caption);
+        const words = `Score ${points}, best score`;
+        const tail = `${bricks} ${bricks === 1 ? 'brick' : 'bricks'} left, level ${fields.levelno}.`;
+        await page.waitForFunction(([w, r]) => {
+          const text = document.getElementById('tilerush-readout').textContent;
+          return text.includes(w) && text.includes(r);
+        }, [words, tail], { timeout: 10000 }).catch(async () => {
+          assert.fail(`${name} at ${t}: heard "${await said(page)}", the runner holds ${words} ${tail}`);
+        });
+      };
+      const last = marks.at(-1).at;
+      for (const at of [last + 25, marks[0].at - 25, last, 0, marks[1].at, marks[0].at + 25]) {
+        await seek(page, at);
+        await heard(at);
+      }
+      const timeIs = (t) => page.waitForFunction((at) => Number(document.getElementById('tilerush-replay-time').value) === at, t);
+      await seek(page, marks[0].at);
+      await page.keyboard.press('PageDown');
+      await timeIs(marks[1].at);
+      await heard(marks[1].at);
+      await page.keyboard.press('PageUp');
+      await timeIs(marks[0].at);
+      await heard(marks[0].at);
+      assert.deepEqual(errors, []);
+      await context.close();
+    }
+  });
 
 test('a broken link gets one sentence, and the visitor plays on', { timeout: 120000 }, async () => {
   const { context, page } = await openGame();
