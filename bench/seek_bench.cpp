@@ -28,10 +28,7 @@ const std::string& hourReplay() {
 }
 
 sim::ReplayFacts factsOf(const std::string& replay) {
-  sim::ReplayCheck check(std::make_unique<std::istringstream>(replay));
-  while (!check.proceed(3'600'000)) {
-  }
-  return check.facts();
+  return sim::ReplayCheck::run(std::make_unique<std::istringstream>(replay)).value();
 }
 
 struct Watched {

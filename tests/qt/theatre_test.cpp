@@ -16,57 +16,17 @@
 #include "app/replay_source.h"
 #include "app/theatre.h"
 #include "qt_game_fixture.h"
-#include "sim/autoplay.h"
 #include "sim/dump.h"
-#include "sim/recorder.h"
 #include "sim/runner.h"
+#include "support/recorded_replay.h"
 
 namespace tilerush::testing {
 namespace {
 
-// Five minutes of the automatic player (seed 1 clears map 1 in them), then a player who only
-// launches the ball until "Game Over", clicked away.
-std::string recordedGame() {
-  Session session([] { return 1; });
-  std::string lines;
-  sim::Recorder recorder(
-      session, [&](std::string_view line) { lines += line; }, "test", "today");
-  session.setInputLog(&recorder);
-  session.open();
-  sim::Autoplayer(session).play(300'000);
-  while (!session.display().find("gameover")->visible()) {
-    for (ButtonId button : {ButtonId::Pause, ButtonId::NextLevel}) {
-      if (session.form().element(button).visible()) session.give(Input::click(button));
-    }
-    session.give(Input::keyDown(kKeyRight));
-    session.advanceBy(30);
-    session.give(Input::keyUp(kKeyRight));
-    session.advanceBy(470);
-  }
-  session.advanceBy(800);
-  session.give(Input::click(ButtonId::GameOver));
-  session.advanceBy(1234);
-  return lines + recorder.closing();
-}
-
-// The replay's lines up to game time `t` (those at `t` included) carried out on a
-// session of its own: the truth about the replay at `t`, as tilerush-sim reaches it.
+// The replay cut at game time `t` carried out on a session of its own: the truth
+// about the replay at `t`, as tilerush-sim reaches it.
 void runCutTo(Session& session, const std::string& script, std::int64_t t) {
-  std::istringstream in(script);
-  std::string cut;
-  std::int64_t now = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("advance ", 0) == 0) {
-      if (now >= t) break;
-      const std::int64_t taken = std::min<std::int64_t>(std::stoll(line.substr(8)), t - now);
-      cut += "advance " + std::to_string(taken) + "\n";
-      now += taken;
-      if (now == t && taken < std::stoll(line.substr(8))) break;
-      continue;
-    }
-    if (line.rfind("expect ", 0) == 0) break;
-    cut += line + "\n";
-  }
+  const std::string cut = tilerush::testing::replayCutAt(script, t);
   std::istringstream lines(cut);
   std::ostream none(nullptr);
   sim::ScriptRunner runner(session, lines, none);
@@ -83,7 +43,7 @@ class TheatreTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     const std::string path = std::filesystem::temp_directory_path() / ("theatre-" + std::to_string(getpid()));
-    std::ofstream(path, std::ios::binary) << recordedGame();
+    std::ofstream(path, std::ios::binary) << tilerush::testing::recordedGame();
     Result<CheckedReplay> checked = checkedReplay(path);
     std::filesystem::remove(path);
     ASSERT_TRUE(checked) << checked.error();

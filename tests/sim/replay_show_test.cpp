@@ -11,61 +11,18 @@
 
 #include "game/form1.h"
 #include "game/paced_game.h"
-#include "sim/autoplay.h"
 #include "sim/dump.h"
 #include "sim/recorder.h"
 #include "sim/replay_show.h"
 #include "sim_run.h"
+#include "support/recorded_replay.h"
 
 namespace tilerush::sim::testing {
 namespace {
 
-// Five minutes of the automatic player (seed 1 clears map 1 in them), then a player
-// who only ever launches the ball (and goes on to the next level, if shown), until "Game Over" is clicked
-// away.
-std::string recordedGame() {
-  Session session([] { return 1; });
-  std::string lines;
-  Recorder recorder(
-      session, [&](std::string_view line) { lines += line; }, "test", "today");
-  session.setInputLog(&recorder);
-  session.open();
-  Autoplayer(session).play(300'000);
-  Element& gameover = *session.display().find("gameover");
-  while (!gameover.visible()) {
-    for (ButtonId button : {ButtonId::Pause, ButtonId::NextLevel}) {
-      if (session.form().element(button).visible()) session.give(Input::click(button));
-    }
-    session.give(Input::keyDown(kKeyRight));
-    session.advanceBy(30);
-    session.give(Input::keyUp(kKeyRight));
-    session.advanceBy(470);
-  }
-  session.advanceBy(800);
-  session.give(Input::click(ButtonId::GameOver));
-  session.advanceBy(1234);
-  return lines + recorder.closing();
-}
-
-// The script's lines up to game time `t`, those at `t` included, then a dump: what
-// tilerush-sim prints is the truth about the replay at `t`.
+// What tilerush-sim prints of the replay cut at `t`: the truth about it there.
 std::string truthAt(const std::string& script, std::int64_t t) {
-  std::istringstream in(script);
-  std::string cut;
-  std::int64_t now = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("advance ", 0) == 0) {
-      if (now >= t) break;
-      const std::int64_t ms = std::stoll(line.substr(8));
-      const std::int64_t taken = std::min(ms, t - now);
-      cut += "advance " + std::to_string(taken) + "\n";
-      now += taken;
-      if (taken < ms) break;
-      continue;
-    }
-    if (line.rfind("expect ", 0) == 0 && now < t) break;
-    cut += line + "\n";
-  }
+  const std::string cut = tilerush::testing::replayCutAt(script, t);
   SimRun run = runSim(cut + "dump\n");
   EXPECT_EQ(run.status, 0) << run.err;
   return run.out;
@@ -92,7 +49,7 @@ ReplayFacts factsOf(const std::string& script) {
 class Watching : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    script_ = new std::string(recordedGame());
+    script_ = new std::string(tilerush::testing::recordedGame());
     facts_ = new ReplayFacts(factsOf(*script_));
   }
   static void TearDownTestSuite() {
