@@ -8,7 +8,7 @@ namespace {
 void BallTickInFlight(benchmark::State& state) {
   HeadlessGame game;
   GameState& s = game.state();
-  launchBelowTheBricks(game.form);
+  launchBelowTheBricks(game.session);
   for (auto _ : state) {
     s.yspeed = static_cast<std::int16_t>(-s.yspeed);
     game.form.Timer2_Timer();

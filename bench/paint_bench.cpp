@@ -79,8 +79,8 @@ void timeRepaintAfter(benchmark::State& state, PaintedGame& painted, Tick tick) 
 void RepaintAfterBallTick(benchmark::State& state) {
   PaintedGame painted;
   Form1& form = painted.game().form();
-  launchBelowTheBricks(form);
-  GameState& s = form.state();
+  launchBelowTheBricks(painted.game().session());
+  GameState& s = FormProbe(form).state();
   timeRepaintAfter(state, painted, [&] {
     s.yspeed = static_cast<std::int16_t>(-s.yspeed);
     form.Timer2_Timer();
@@ -93,8 +93,8 @@ BENCHMARK(RepaintAfterBallTick)->Apply(medians)->UseManualTime()->Unit(benchmark
 void RepaintAfterBeatInPlay(benchmark::State& state) {
   PaintedGame painted;
   Form1& form = painted.game().form();
-  launchBelowTheBricks(form);
-  GameState& s = form.state();
+  launchBelowTheBricks(painted.game().session());
+  GameState& s = FormProbe(form).state();
   int beat = 0;
   timeRepaintAfter(state, painted, [&] {
     s.paddledir = (beat / 8) % 2 == 0 ? 1 : 2;
