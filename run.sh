@@ -2,7 +2,7 @@
 # Installs what Tilerush needs, builds it, and starts it or runs its tests.
 #   ./run.sh           build and play
 #   ./run.sh test      build and run every test
-#   ./run.sh lint      run clang-tidy's checks over the sources
+#   ./run.sh lint      run clang-tidy over the C++, ESLint and Prettier over the JavaScript
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
 #   ./run.sh web       build the browser edition, write its site to build-web/site/ and serve it
@@ -15,6 +15,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 # list; every other command adds its own. Names follow the distribution's default compiler.
 PLAY_PACKAGES=(
   g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev libxcb1-dev
+  qt6-wayland # the window on a Wayland desktop natively, not through XWayland
   libsdl2-dev # gamepads, through its game-controller API
   scdoc librsvg2-bin # the build writes the manual pages and draws the icons with these
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
@@ -23,6 +24,7 @@ TEST_PACKAGES=(
   libgtest-dev libgmock-dev nlohmann-json3-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick # the real window under Xvfb
   openbox                                             # its full screen needs a window manager
+  weston                                              # the window on Wayland, natively
   pulseaudio pulseaudio-utils                         # its sound, recorded from a null sink
   clang libclang-rt-dev                               # the sanitized pass and the fuzzer
   clang-format                                        # every file laid out as .clang-format says
@@ -67,9 +69,17 @@ install_packages() {
 WEB_DIR=${WEB_DIR:-build-web}
 WEB_PACKAGES=(
   cmake ninja-build emscripten fonttools librsvg2-bin
+  fontconfig # finds the fonts below wherever the release keeps them
   fonts-liberation2 fonts-open-sans fonts-dancingscript fonts-arphic-uming
 )
 WEB_TEST_PACKAGES=(chromium)
+# The same page in the other two engines: Firefox ESR through WebDriver BiDi
+# (puppeteer-core) and WebKitGTK through its WebDriver, whose MiniBrowser needs an X
+# display (xvfb, in TEST_PACKAGES) and plays sound through GStreamer to PulseAudio.
+ENGINE_TEST_PACKAGES=(
+  firefox-esr webkit2gtk-driver
+  gstreamer1.0-pulseaudio gstreamer1.0-plugins-base # pulsesink, audioconvert and appsrc
+)
 
 # Debian's node and npm, unless some node is there already; either way it must be as new
 # as package.json's "engines" asks (a test holds every package of the lock file to it).
@@ -111,12 +121,20 @@ build_web() {
   NODE_PATH=/usr/share/nodejs cmake --build "$WEB_DIR" --parallel
 }
 
-# The test driver, exactly as the lock file pins it; it never downloads a browser.
-install_web_test_tools() {
-  install_packages "${WEB_TEST_PACKAGES[@]}"
+# The npm packages exactly as the lock file pins them: the test driver (which never
+# downloads a browser), ESLint and Prettier.
+install_node_modules() {
+  # shellcheck disable=SC2046
+  install_packages $(node_packages)
+  check_node
   if [ ! -f node_modules/.package-lock.json ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
     npm ci --no-audit --no-fund
   fi
+}
+
+install_web_test_tools() {
+  install_packages "${WEB_TEST_PACKAGES[@]}" "${ENGINE_TEST_PACKAGES[@]}"
+  install_node_modules
 }
 
 serve_web() {
@@ -149,9 +167,12 @@ run_tests() {
   run_sanitized_tests
 }
 
+# ESLint and Prettier over the JavaScript (seconds, and in ./run.sh test too), then
 # clang-tidy with .clang-tidy's checks over every source the native build compiles (the
-# page's own glue builds only with em++). A few minutes; kept out of ./run.sh test.
+# page's own glue builds only with em++): a few minutes, kept out of ./run.sh test.
 run_lint() {
+  install_node_modules
+  tests/web/javascript.sh .
   install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${LINT_PACKAGES[@]}"
   build -DTILERUSH_TESTS=ON
   find src -name '*.cpp' ! -path 'src/web/*' ! -path 'src/display/web/*' -print0 | sort -z |

@@ -17,8 +17,8 @@ const std::string& hourReplay() {
   static const std::string replay = [] {
     Session session([] { return 1; });
     std::string lines;
-    sim::Recorder recorder(
-        session, [&](std::string_view line) { lines += line; }, "bench", "today");
+    const auto keep = [&](std::string_view line) { lines += line; };
+    sim::Recorder recorder(session, keep, "bench", "today");
     session.setInputLog(&recorder);
     session.open();
     sim::Autoplayer(session).play(3'600'000);

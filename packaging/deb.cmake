@@ -29,8 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # packages stand in for, and without them captions lose their place in the layout. The Chinese
 # face only dresses the Pause button, which falls back to Liberation Serif well enough.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-open-sans, fonts-dancingscript")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming")
-# Without it Qt still runs on Wayland through XWayland.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
+# Qt's Wayland plugin lets the window run natively on a Wayland desktop; without it Qt
+# still runs there, through XWayland, so it is recommended rather than required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, qt6-wayland")
 
 include(CPack)

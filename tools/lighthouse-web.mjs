@@ -15,9 +15,12 @@ const chrome = await chromeLauncher.launch({
 try {
   const url = `http://127.0.0.1:${server.address().port}/`;
   const { lhr } = await lighthouse(url, { port: chrome.port, logLevel: 'error' }, desktopConfig);
-  for (const [id, category] of Object.entries(lhr.categories)) console.log(`${id}: ${Math.round(category.score * 100)}`);
+  for (const [id, category] of Object.entries(lhr.categories))
+    console.log(`${id}: ${Math.round(category.score * 100)}`);
   for (const audit of Object.values(lhr.audits).filter((a) => a.scoreDisplayMode === 'error')) {
-    const where = Object.entries(lhr.categories).filter(([, c]) => c.auditRefs.some((r) => r.id === audit.id)).map(([id]) => id);
+    const where = Object.entries(lhr.categories)
+      .filter(([, c]) => c.auditRefs.some((r) => r.id === audit.id))
+      .map(([id]) => id);
     console.log(`errored: ${audit.id} (${where.join(', ') || 'no category'}): ${audit.errorMessage}`);
   }
 } finally {

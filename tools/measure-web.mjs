@@ -172,8 +172,15 @@ const servers = await Promise.all(folders.map((folder) => serve(folder, 0)));
 const addresses = servers.map((server) => `http://127.0.0.1:${server.address().port}/`);
 const browser = await chromium.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
+  args: [
+    '--no-sandbox',
+    '--disable-gpu',
+    '--disable-quic',
+    '--no-first-run',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+  ],
 });
 const games = folders.map(() => []);
 const blank = [];
@@ -183,14 +190,18 @@ for (let i = 0; i < runs; ++i) {
   for (const [n, address] of addresses.entries()) {
     games[n].push(await measureGame(browser, address));
     const g = games[n].at(-1);
-    console.log(`run ${i + 1}, ${folders[n]}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), ` +
-      `first frame ${g.firstFrame.toFixed(1)} ms (second visit ${g.secondFrame.toFixed(1)} ms), busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
-      `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat`);
+    console.log(
+      `run ${i + 1}, ${folders[n]}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), ` +
+        `first frame ${g.firstFrame.toFixed(1)} ms (second visit ${g.secondFrame.toFixed(1)} ms), busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
+        `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat`,
+    );
   }
   blank.push(await measureBlank(browser));
   const b = blank.at(-1);
-  console.log(`run ${i + 1}: blank page ${both(b.keys)} given the same input, ${both(b.idle)} idle, ` +
-    `${both(b.floor)} changing a canvas 20 times a second`);
+  console.log(
+    `run ${i + 1}: blank page ${both(b.keys)} given the same input, ${both(b.idle)} idle, ` +
+      `${both(b.floor)} changing a canvas 20 times a second`,
+  );
 }
 await browser.close();
 for (const server of servers) server.close();
@@ -199,9 +210,13 @@ const pick = (list, key, part) => median(list.map((r) => (part ? r[key][part] : 
 const share = (list, key, part) => `${(100 * pick(list, key, part)).toFixed(part === 'browser' ? 1 : 2)}%`;
 for (const [n, game] of games.entries()) {
   console.log(`\n${folders[n]}, medians of ${runs} runs (${SECONDS} s each):`);
-  console.log(`  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`);
-  console.log(`  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation; ` +
-    `${pick(game, 'secondFrame').toFixed(1)} ms on the second visit, served by the service worker`);
+  console.log(
+    `  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`,
+  );
+  console.log(
+    `  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation; ` +
+      `${pick(game, 'secondFrame').toFixed(1)} ms on the second visit, served by the service worker`,
+  );
   console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
   for (const part of ['main', 'browser']) {
     console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
@@ -211,6 +226,8 @@ for (const [n, game] of games.entries()) {
 }
 console.log(`\nthe blank page, medians of ${runs} runs:`);
 for (const part of ['main', 'browser']) {
-  console.log(`  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same input, ` +
-    `${share(blank, 'idle', part)} idle, ${share(blank, 'floor', part)} changing a canvas 20 times a second`);
+  console.log(
+    `  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same input, ` +
+      `${share(blank, 'idle', part)} idle, ${share(blank, 'floor', part)} changing a canvas 20 times a second`,
+  );
 }

@@ -19,7 +19,7 @@ trap 'stop_game_and_xvfb; rm -rf "$scratch"' EXIT
 start_xvfb 800x600
 # M is among the keys: its setting goes to a scratch folder, and no sound server is
 # found, so that the run neither changes the player's settings nor makes a noise.
-XDG_CONFIG_HOME=$scratch PULSE_SERVER=unix:$scratch/no-sound-server "$binary" 2>/dev/null &
+XDG_CONFIG_HOME=$scratch XDG_DATA_HOME=$scratch PULSE_SERVER=unix:$scratch/no-sound-server "$binary" 2>/dev/null &
 game_pid=$!
 window=$(wait_for_game_window)
 xdotool windowfocus --sync "$window"

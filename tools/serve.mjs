@@ -24,7 +24,8 @@ const TYPES = {
 };
 
 // The policy of the page's <meta>, with what only a header can say.
-export const POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; " +
+export const POLICY =
+  "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; " +
   "img-src 'self' blob:; object-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
 
 // Resolves with the listening server; `server.address().port` tells the port.

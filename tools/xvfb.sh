@@ -7,7 +7,9 @@ game_pid=
 
 # Ends the game and the X server, whichever were started.
 stop_game_and_xvfb() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  # The game keeps its last game as it ends: the X server goes, and the game's scratch
+  # folder may be removed, only once it has.
+  if [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; then wait "$game_pid" 2>/dev/null || true; fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 
@@ -25,10 +27,11 @@ start_xvfb() {
   export DISPLAY=":$display_number"
 }
 
-# Prints the id of the shown game window once it appears, within about ten seconds.
+# Prints the id of the shown game window once it appears, within about thirty seconds
+# (a busy machine starts it slowly).
 wait_for_game_window() {
   local window
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     window=$(xdotool search --onlyvisible --name '^Tilerush!$' 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && { echo "$window"; return 0; }
     sleep 0.05

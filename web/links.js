@@ -2,10 +2,12 @@
 // bytes, deflated in zlib's format and written in base64url without padding. The
 // fragment never reaches a server, so a link works wherever the page is put, and
 // offline too. The desktop window opens the same links (src/app/replay_link.cpp).
+import { REPLAYS } from './layout.js';
+
 const PREFIX = 'r=1.';
-// A link inflating past this is refused while it inflates, never held whole: the
-// largest replay a file may be.
-export const LONGEST_REPLAY_BYTES = 16 * 1024 * 1024;
+// A link inflating past the largest replay a file may be is refused while it
+// inflates, never held whole.
+const LONGEST_REPLAY_BYTES = REPLAYS.longestBytes;
 // Browsers and chat programs take links of a few tens of thousands of characters
 // without trouble; a longer replay goes as a file.
 export const LONGEST_LINK_CHARS = 65536;
@@ -75,12 +77,18 @@ export async function replayOfLink(hash) {
   }
   let bytes;
   try {
-    bytes = await drained(new Blob([deflated]).stream().pipeThrough(new DecompressionStream('deflate')),
-      LONGEST_REPLAY_BYTES);
+    bytes = await drained(
+      new Blob([deflated]).stream().pipeThrough(new DecompressionStream('deflate')),
+      LONGEST_REPLAY_BYTES,
+    );
   } catch {
     return { why: 'This replay link is cut short or damaged; copy it again, whole.' };
   }
-  if (!bytes) return { why: 'This replay link holds more than the 16 MiB a replay may be, so it is not opened.' };
+  if (!bytes) {
+    return {
+      why: `This replay link holds more than the ${LONGEST_REPLAY_BYTES / 1048576} MiB a replay may be, so it is not opened.`,
+    };
+  }
   if (bytes.length === 0) return { why: 'This replay link holds an empty replay.' };
   return { bytes };
 }

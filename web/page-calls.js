@@ -1,6 +1,8 @@
 // The calls the game's WebAssembly makes on the page (src/display/web/page_calls.h),
 // handed on to the painter the page's script gives the module as `page`, and those it
-// makes on the page's host (a replay over, a cue to play).
+// makes on the worker's host (web/game-host.js), given as `host`: a message for the
+// page (web/crossing.js names them), and the player's program's calls of the watched
+// replay (src/web/remote_watched.cpp), which the host hands to the watcher's program.
 mergeInto(LibraryManager.library, {
   tr_area_begin: function (x, y, width, height) {
     Module['page'].beginArea(x, y, width, height);
@@ -29,10 +31,37 @@ mergeInto(LibraryManager.library, {
   tr_button: function (id, x, y, width, height, visible, caption, font) {
     Module['page'].button(id, x, y, width, height, visible !== 0, UTF8ToString(caption), UTF8ToString(font));
   },
-  tr_replay_over: function (verdict) {
-    Module['host'].replayOver(UTF8ToString(verdict));
+  tr_tell: function (json) {
+    Module['host'].tell(UTF8ToString(json));
   },
-  tr_cue: function (number) {
-    Module['host'].cue(number);
+  tr_game_ended: function (replay, over) {
+    Module['host'].gameEnded(UTF8ToString(replay), over !== 0);
+  },
+  tr_watched_start: function (now) {
+    Module['host'].watched.start(now);
+  },
+  tr_watched_key: function (code, repeat, now) {
+    Module['host'].watched.key(code, repeat, now);
+  },
+  tr_watched_play_or_pause: function (now) {
+    Module['host'].watched.playOrPause(now);
+  },
+  tr_watched_speed: function (index, now) {
+    Module['host'].watched.speed(index, now);
+  },
+  tr_watched_seek: function (t, now) {
+    Module['host'].watched.seek(t, now);
+  },
+  tr_watched_catch_up: function (now) {
+    Module['host'].watched.catchUp(now);
+  },
+  tr_watched_restart_clock: function (now) {
+    Module['host'].watched.restartClock(now);
+  },
+  tr_watched_wake_delay: function () {
+    return Module['host'].watched.wakeDelay();
+  },
+  tr_watched_close: function () {
+    Module['host'].watched.close();
   },
 });

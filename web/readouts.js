@@ -22,10 +22,13 @@ export class Readouts {
     this.shownButtons = new Map();
   }
 
-  // `text`: score, best score, lives, bricks left and level, tab-separated, as shown.
-  changed(text) {
-    const [score, best, lives, bricks, level] = text.split('\t').map((t) => Number(t) || 0);
-    this.counters = `Score ${score}, best score ${best}, ${lives} ${lives === 1 ? 'life' : 'lives'}, ` +
+  // The game's counters as it shows them: { score, best, lives, bricks, level }.
+  changed(counters) {
+    const [score, best, lives, bricks, level] = ['score', 'best', 'lives', 'bricks', 'level'].map(
+      (name) => Number(counters[name]) || 0,
+    );
+    this.counters =
+      `Score ${score}, best score ${best}, ${lives} ${lives === 1 ? 'life' : 'lives'}, ` +
       `${bricks} ${bricks === 1 ? 'brick' : 'bricks'} left, level ${level}.`;
     this.soon();
   }

@@ -3,25 +3,24 @@
 // whether every expectation in it held; "Copy link" puts the game so far, or the
 // replay watched, in a link to the page (web/links.js), and "Share" hands the replay
 // file to the system's sharing where the browser has it.
+import { REPLAYS } from './layout.js';
 import { LONGEST_LINK_CHARS, canMakeLinks, linkOf } from './links.js';
 
-// Larger files are refused before they are read: a replay grows by a few kilobytes a
-// minute of play, so this is days of it.
-const TILERUSH_LONGEST_REPLAY_BYTES = 16 * 1024 * 1024;
+const MIB = 1024 * 1024;
 
 export class TilerushReplays {
-  // `send(message)` goes to the game's side; `game` is the game area, which gets the
+  // `send(type, fields)` goes to the game's side; `game` is the game area, which gets the
   // keyboard back after each control is used.
   constructor(controls, game, send) {
     this.game = game;
     this.send = send;
     this.save = this.control(controls, 'tilerush-save', 'Save replay', () => this.saveReplay());
-    this.copy = this.control(controls, 'tilerush-copy-link', 'Copy link', () => this.send({ type: 'link' }));
+    this.copy = this.control(controls, 'tilerush-copy-link', 'Copy link', () => this.send('link', { share: false }));
     this.copy.hidden = !canMakeLinks();
-    this.share = this.control(controls, 'tilerush-share', 'Share', () => this.send({ type: 'link', share: true }));
+    this.share = this.control(controls, 'tilerush-share', 'Share', () => this.send('link', { share: true }));
     this.share.hidden = typeof navigator.canShare !== 'function';
     this.watch = this.control(controls, 'tilerush-watch', 'Watch a replay', () => this.picker.click());
-    this.back = this.control(controls, 'tilerush-back', 'Back to my game', () => this.send({ type: 'back' }));
+    this.back = this.control(controls, 'tilerush-back', 'Back to my game', () => this.send('back'));
     this.back.hidden = true;
     this.picker = document.createElement('input');
     this.picker.type = 'file';
@@ -75,7 +74,7 @@ export class TilerushReplays {
   }
 
   saveReplay() {
-    this.send({ type: 'save', name: this.fileName() });
+    this.send('save', { name: this.fileName() });
   }
 
   download(text, name) {
@@ -96,12 +95,15 @@ export class TilerushReplays {
     if (!file) return;
     this.name = file.name;
     if (file.size === 0) return this.refused('the file is empty');
-    if (file.size > TILERUSH_LONGEST_REPLAY_BYTES) {
-      return this.refused(`the file is ${(file.size / 1048576).toFixed(1)} MiB, and a replay is at most 16 MiB`);
+    // Larger files are refused before they are read.
+    if (file.size > REPLAYS.longestBytes) {
+      return this.refused(
+        `the file is ${(file.size / MIB).toFixed(1)} MiB, and a replay is at most ${REPLAYS.longestBytes / MIB} MiB`,
+      );
     }
     this.tell(`Checking ${file.name}…`);
     file.arrayBuffer().then(
-      (bytes) => this.send({ type: 'watch', bytes }),
+      (bytes) => this.send('watch', { bytes }),
       () => this.refused('the file cannot be read'),
     );
   }
@@ -112,7 +114,9 @@ export class TilerushReplays {
     const link = await linkOf(bytes);
     if (link.length > LONGEST_LINK_CHARS) {
       this.linkField.hidden = true;
-      this.tell(`This game is too long for a link (${link.length} characters); save it with Save replay and send the file instead.`);
+      this.tell(
+        `This game is too long for a link (${link.length} characters); save it with Save replay and send the file instead.`,
+      );
       return;
     }
     this.linkField.value = link;
@@ -145,17 +149,26 @@ export class TilerushReplays {
 
   // A replay from the page's link, checked as a chosen file is.
   openLink(bytes) {
-    this.name = 'the replay in the link';
-    this.tell('Checking the replay in the link…');
-    this.send({ type: 'watch', bytes: bytes.buffer });
+    this.openBytes(bytes, 'the replay in the link');
+  }
+
+  // A replay the page holds (a link's, a kept game's), named for what is said of it.
+  openBytes(bytes, name) {
+    this.name = name;
+    this.tell(`Checking ${name}…`);
+    this.send('watch', { bytes: bytes.buffer });
   }
 
   refused(why) {
     this.tell(`Cannot watch ${this.name}: ${why}.`);
   }
 
+  // The page's own buttons of the mode: whether "Back to my game" shows.
+  showButtons({ backToMyGame }) {
+    this.back.hidden = !backToMyGame;
+  }
+
   watching() {
-    this.back.hidden = false;
     this.tell(`Watching ${this.name}…`);
   }
 
@@ -164,7 +177,6 @@ export class TilerushReplays {
   }
 
   playing() {
-    this.back.hidden = true;
     this.tell('');
   }
 }

@@ -3,7 +3,8 @@
 // are the desktop window's own samples, made once at this page's sample rate by a worker of
 // their own (web/cue-maker.js), started when the sound first starts. Browsers let a
 // page start its sound only on a key press, tap or click, so nothing is made before
-// one. The sound control under the game area and the M key turn it off and on; that
+// one. The sound control under the game area and the M key (which the game's side
+// hears, and asks the page to turn it over) turn it off and on; that
 // choice is the only thing the page keeps in local storage.
 
 const TILERUSH_SOUND_STORAGE_KEY = 'tilerush.sound';
@@ -15,7 +16,7 @@ const TILERUSH_SOUND_FADE_S = 0.008;
 const TILERUSH_SOUND_REST_AFTER_MS = 2000;
 
 export class TilerushSound {
-  // `send(message)` goes to the game's side; `game` is the game area, which gets the
+  // `send(type, fields)` goes to the game's side; `game` is the game area, which gets the
   // keyboard back after the control is used; `refused()` is told when the browser
   // keeps no storage for the page.
   constructor(controls, game, send, refused) {
@@ -99,7 +100,7 @@ export class TilerushSound {
     const limit = c.createWaveShaper();
     limit.curve = curve;
     this.volume.connect(scale).connect(limit).connect(c.destination);
-    this.send({ type: 'hear', on: this.on });
+    this.send('hear', { on: this.on });
     this.keepAwake();
   }
 
@@ -128,11 +129,6 @@ export class TilerushSound {
     }, TILERUSH_SOUND_REST_AFTER_MS);
   }
 
-  // M: its first key-down of a press turns the sound over; a held M repeats without.
-  keyDown(event) {
-    if (event.code === 'KeyM' && !event.repeat) this.turn(!this.on);
-  }
-
   turn(on) {
     if (on === this.on) return;
     this.on = on;
@@ -143,7 +139,7 @@ export class TilerushSound {
       this.wake();
       return;
     }
-    this.send({ type: 'hear', on });
+    this.send('hear', { on });
     const now = this.context.currentTime;
     const gain = this.volume.gain;
     gain.cancelScheduledValues(now);

@@ -4,13 +4,17 @@
 // every way of failing to start into a kind the page has words for.
 // One sentence each: what happened, and what the player can do about it.
 const sentences = {
-  missing: 'Tilerush could not start because a file of the game did not arrive or arrived damaged; ' +
+  missing:
+    'Tilerush could not start because a file of the game did not arrive or arrived damaged; ' +
     'reloading the page usually mends this, or else try again later.',
-  wasm: 'Tilerush could not start because this browser could not run the game\'s WebAssembly; ' +
+  wasm:
+    "Tilerush could not start because this browser could not run the game's WebAssembly; " +
     'reloading the page may mend this, or else try another browser.',
-  worker: 'Tilerush could not start its game in this browser; reloading the page may mend this, or else try another browser.',
+  worker:
+    'Tilerush could not start its game in this browser; reloading the page may mend this, or else try another browser.',
   stopped: 'Tilerush stopped with an error; reloading the page starts a new game.',
-  'no-wasm': 'Tilerush needs a browser that runs WebAssembly, which this one does not, ' +
+  'no-wasm':
+    'Tilerush needs a browser that runs WebAssembly, which this one does not, ' +
     'so try any current Firefox, Chrome, Edge or Safari.',
 };
 export const failureSentence = (kind) => sentences[kind] || sentences.worker;
@@ -42,12 +46,15 @@ export class GameSide {
           failOnce('stopped', `the game's worker: ${event.message || 'it stopped'}`);
           return;
         }
-        fetch(script, { method: 'HEAD', cache: 'no-store' }).then((response) => {
-          const type = response.headers.get('Content-Type') || '';
-          if (!response.ok) failOnce('missing', `game.js: HTTP ${response.status} ${response.statusText}`);
-          else if (!/javascript/.test(type)) failOnce('missing', `game.js: served as ${type || 'no type'}`);
-          else failOnce('worker', `the game's worker did not start: ${event.message || 'no reason given'}`);
-        }, () => failOnce('worker', `the game's worker did not start: ${event.message || 'no reason given'}`));
+        fetch(script, { method: 'HEAD', cache: 'no-store' }).then(
+          (response) => {
+            const type = response.headers.get('Content-Type') || '';
+            if (!response.ok) failOnce('missing', `game.js: HTTP ${response.status} ${response.statusText}`);
+            else if (!/javascript/.test(type)) failOnce('missing', `game.js: served as ${type || 'no type'}`);
+            else failOnce('worker', `the game's worker did not start: ${event.message || 'no reason given'}`);
+          },
+          () => failOnce('worker', `the game's worker did not start: ${event.message || 'no reason given'}`),
+        );
       };
       const offscreen = canvas.transferControlToOffscreen();
       this.port = worker;

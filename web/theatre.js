@@ -1,20 +1,11 @@
 // The timeline shown while a replay is watched, at the top of the controls: the game
 // time and the replay's length, a slider to take the replay to any instant (its value
-// the game time in milliseconds), marks at each lost ball, cleared level and Game
-// Over, the speed, play or pause, and "Play this game", which races the replay's
-// first draws. The player's own game has none of it.
-const SPEEDS = ['¼×', '½×', '1×', '2×', '4×', '8×', '16×'];
-const NORMAL_SPEED = 2;
-// The slider's own arrow keys step as the viewer's . and , do.
-const STEP_MS = 25;
-const MARK_NAMES = { 'lost-ball': 'Lost ball', 'level-cleared': 'Level cleared', 'game-over': 'Game Over' };
-
-// m:ss.t, as the timeline shows game time.
-export function clockOf(ms) {
-  const tenths = Math.floor(Math.max(0, ms) / 100);
-  const seconds = Math.floor(tenths / 10);
-  return `${Math.floor(seconds / 60)}:${String(seconds % 60).padStart(2, '0')}.${tenths % 10}`;
-}
+// the game time in milliseconds, to the replay's very end), marks at each lost ball,
+// cleared level and Game Over, the speed, play or pause, and "Play this game", which
+// races the replay's first draws. The player's own game has none of it. What it shows
+// is what the game's side tells: the times as its clock writes them, the marks, and
+// which buttons show.
+import { KEYS, REPLAYS } from './layout.js';
 
 function made(tag, props, parent) {
   const e = Object.assign(document.createElement(tag), props);
@@ -22,9 +13,17 @@ function made(tag, props, parent) {
   return e;
 }
 
+// The slider's own arrow keys step as the viewer's . and , do.
+const SLIDER_STEPS = new Map([
+  ['ArrowLeft', KEYS.comma],
+  ['ArrowDown', KEYS.comma],
+  ['ArrowRight', KEYS.period],
+  ['ArrowUp', KEYS.period],
+]);
+
 export class TilerushTheatre {
-  // `send(message)` goes to the game's side; `game` is the game area, which gets the
-  // keyboard back after a button is used.
+  // `send(type, fields)` goes to the game's side; `game` is the game area, which gets
+  // the keyboard back after a button is used.
   constructor(controls, game, send) {
     this.game = game;
     this.send = send;
@@ -32,26 +31,41 @@ export class TilerushTheatre {
     controls.prepend(this.box);
     this.time = made('output', { className: 'tilerush-time' }, this.box);
     const track = made('div', { className: 'tilerush-track' }, this.box);
-    this.slider = made('input', { type: 'range', id: 'tilerush-replay-time', min: '0', step: String(STEP_MS) }, track);
+    // Every millisecond a value, so that the end is one whatever the replay's length.
+    this.slider = made('input', { type: 'range', id: 'tilerush-replay-time', min: '0', step: '1' }, track);
     this.slider.setAttribute('aria-label', 'Replay time');
     this.marks = made('div', { className: 'tilerush-marks' }, track);
     this.marks.setAttribute('aria-hidden', 'true');
-    this.play = this.button('tilerush-play', 'Pause', () => this.send({ type: 'playOrPause' }));
+    this.play = this.button('tilerush-play', 'Pause', () => this.send('playOrPause'));
     this.speed = made('select', { id: 'tilerush-speed', className: 'tilerush-control' }, this.box);
     this.speed.setAttribute('aria-label', 'Speed');
-    SPEEDS.forEach((text, index) => made('option', { value: String(index), textContent: text }, this.speed));
-    this.speed.addEventListener('change', () => this.send({ type: 'speed', index: Number(this.speed.value) }));
-    this.race = this.button('tilerush-race', 'Play this game', () => this.send({ type: 'race' }));
+    REPLAYS.speedNames.forEach((text, index) =>
+      made('option', { value: String(index), textContent: text }, this.speed),
+    );
+    this.speed.addEventListener('change', () => this.send('speed', { index: Number(this.speed.value) }));
+    this.raced = () => {};
+    this.race = this.button('tilerush-race', 'Play this game', () => {
+      this.raced();
+      this.send('race');
+    });
     this.race.title = "A game of your own on this replay's first draws";
     // While the slider is dragged, it shows where the viewer holds it.
     this.holding = false;
-    this.slider.addEventListener('pointerdown', () => { this.holding = true; });
-    this.slider.addEventListener('pointerup', () => { this.holding = false; });
-    this.slider.addEventListener('input', () => {
-      this.showTime(Number(this.slider.value));
-      this.send({ type: 'seek', at: Number(this.slider.value) });
+    this.slider.addEventListener('pointerdown', () => {
+      this.holding = true;
+    });
+    this.slider.addEventListener('pointerup', () => {
+      this.holding = false;
+    });
+    this.slider.addEventListener('input', () => this.send('seek', { at: Number(this.slider.value) }));
+    this.slider.addEventListener('keydown', (event) => {
+      const code = SLIDER_STEPS.get(event.code);
+      if (code === undefined) return;
+      event.preventDefault();
+      this.send('key', { down: true, code, shift: 0, repeat: event.repeat });
     });
     this.length = 0;
+    this.markList = [];
   }
 
   button(id, caption, act) {
@@ -63,40 +77,46 @@ export class TilerushTheatre {
     return b;
   }
 
-  // A replay that passed its check is shown: its marks, and whether it can be raced.
-  opened({ marks, raceable }) {
+  // `act` runs when "Play this game" is clicked.
+  onRace(act) {
+    this.raced = act;
+  }
+
+  // The page's own buttons of the mode: whether the replay can be raced.
+  showButtons({ playThisGame }) {
+    this.race.hidden = !playThisGame;
+  }
+
+  // A replay that passed its check is shown.
+  opened() {
     this.box.hidden = false;
-    this.race.disabled = !raceable;
-    this.speed.value = String(NORMAL_SPEED);
+    this.speed.value = String(REPLAYS.normalSpeed);
     this.marks.replaceChildren();
-    this.markList = marks;
+    this.markList = [];
   }
 
   // How the show stands now, from the game's side.
-  update({ now, length, playing, speed }) {
-    if (length !== this.length) {
+  update({ now, length, nowText, lengthText, playing, speed, over, marks }) {
+    if (marks) this.markList = marks;
+    if (length !== this.length || marks) {
       this.length = length;
       this.slider.max = String(length);
       this.placeMarks();
     }
     if (!this.holding) this.slider.value = String(now);
-    this.showTime(now);
+    this.time.textContent = `${nowText} / ${lengthText}`;
+    this.slider.setAttribute('aria-valuetext', `${nowText} of ${lengthText}`);
     this.play.textContent = playing ? 'Pause' : 'Play';
     this.speed.value = String(speed);
-  }
-
-  showTime(now) {
-    const text = `${clockOf(now)} of ${clockOf(this.length)}`;
-    this.time.textContent = text.replace(' of ', ' / ');
-    this.slider.setAttribute('aria-valuetext', text);
+    this.box.dataset.over = String(over);
   }
 
   placeMarks() {
     this.marks.replaceChildren();
-    for (const { kind, at } of this.markList || []) {
+    for (const { kind, at, atText } of this.markList) {
       const mark = made('span', { className: `tilerush-mark tilerush-${kind}` }, this.marks);
       mark.style.left = `${this.length > 0 ? (100 * at) / this.length : 0}%`;
-      mark.title = `${MARK_NAMES[kind]} at ${clockOf(at)}`;
+      mark.title = `${REPLAYS.marks[kind].words} at ${atText}`;
       mark.dataset.at = String(at);
       mark.dataset.kind = kind;
     }

@@ -4,16 +4,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
-#include <cstdio>
-#include <cstdlib>
 
 namespace tilerush {
 namespace {
-
-[[noreturn]] void exitWith(const QString& text, std::FILE* stream, int status) {
-  std::fputs(qPrintable(text), stream);
-  std::exit(status);
-}
 
 QStringList argumentsOf(int argc, char** argv) {
   QStringList arguments;
@@ -23,7 +16,7 @@ QStringList argumentsOf(int argc, char** argv) {
 
 }  // namespace
 
-Options readCommandLine(int argc, char** argv) {
+Result<Options> readCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Tilerush, a brick-breaking game. Keys: Left/Right move the paddle, P pauses, M mutes.\n"
@@ -37,29 +30,49 @@ Options readCommandLine(int argc, char** argv) {
                                   "FILE");
   const QCommandLineOption race(
       "race", "Play a new game on the first draws of the replay in FILE (or a link).", "FILE");
+  const QCommandLineOption challenge("challenge",
+                                     "Play today's challenge: the day's seed (UTC), as everyone has it.");
+  const QCommandLineOption day("day", "Play the challenge of DAY (YYYY-MM-DD) instead of today's.", "DAY");
   const QCommandLineOption mute("mute", "Start with the sound off (M turns it off and on).");
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(record);
   parser.addOption(replay);
   parser.addOption(race);
+  parser.addOption(challenge);
+  parser.addOption(day);
   parser.addOption(mute);
   parser.addPositionalArgument("FILE",
                                "A replay to watch, as with --replay: a file, or a link "
                                "(http://...#r=..., #r=... or r=...).",
                                "[FILE]");
 
-  const QString name = QCoreApplication::applicationName();
-  if (!parser.parse(argumentsOf(argc, argv))) exitWith(name + ": " + parser.errorText() + "\n", stderr, 2);
-  if (parser.isSet(help)) exitWith(parser.helpText(), stdout, 0);
-  if (parser.isSet(version)) exitWith(name + " " + QCoreApplication::applicationVersion() + "\n", stdout, 0);
-
   Options options;
+  if (!parser.parse(argumentsOf(argc, argv)))
+    return Result<Options>::failure(parser.errorText().toStdString());
+  if (parser.isSet(help)) {
+    options.answer = parser.helpText();
+    return options;
+  }
+  if (parser.isSet(version)) {
+    options.answer =
+        QCoreApplication::applicationName() + " " + QCoreApplication::applicationVersion() + "\n";
+    return options;
+  }
   if (parser.isSet(record)) options.recordTo = parser.value(record);
   options.muted = parser.isSet(mute);
+  options.challenge = parser.isSet(challenge) || parser.isSet(day);
+  if (parser.isSet(day)) {
+    options.day = kept::parseDay(parser.value(day).toStdString());
+    if (!options.day)
+      return Result<Options>::failure("--day: " + parser.value(day).toStdString() +
+                                      " is not a day of the calendar written YYYY-MM-DD");
+  }
   const QStringList files = parser.positionalArguments();
   const int replays = static_cast<int>(files.size()) + parser.isSet(replay) + parser.isSet(race);
-  if (replays > 1) exitWith(name + ": give one replay to watch or race\n", stderr, 2);
+  if (replays > 1) return Result<Options>::failure("give one replay to watch or race");
+  if (replays == 1 && options.challenge)
+    return Result<Options>::failure("give a replay or a challenge to play, not both");
   if (parser.isSet(replay)) options.replay = parser.value(replay);
   if (parser.isSet(race)) options.replay = parser.value(race);
   if (files.size() == 1) options.replay = files.front();

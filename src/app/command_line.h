@@ -4,6 +4,9 @@
 #include <QString>
 #include <optional>
 
+#include "game/result.h"
+#include "kept/challenge.h"
+
 namespace tilerush {
 
 struct Options {
@@ -12,10 +15,16 @@ struct Options {
   std::optional<QString> replay;
   bool race = false;
   bool muted = false;
+  // --challenge: today's (UTC), which main() reads from the clock; --day: that day's.
+  bool challenge = false;
+  std::optional<kept::Day> day;
+  // --help's or --version's answer, for standard output: the program says it and
+  // ends there, with status 0.
+  std::optional<QString> answer;
 };
 
-// Reads the arguments, or answers --help and --version, or says in one line what is
-// wrong with them; those three end the program (status 0, 0 and 2).
-Options readCommandLine(int argc, char** argv);
+// Reads the arguments, answering --help and --version, or says in one sentence what
+// is wrong with them (the program then ends with status 2).
+Result<Options> readCommandLine(int argc, char** argv);
 
 }  // namespace tilerush

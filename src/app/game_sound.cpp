@@ -1,4 +1,4 @@
-// From the game's happenings to cues on the sound device, and the M key.
+// From what is heard in the game shown to cues on the sound device, and the M key.
 #include "app/game_sound.h"
 
 #include <QTimer>
@@ -7,7 +7,6 @@
 
 #include "app/qt_game.h"
 #include "display/qt/vector_state.h"
-#include "game/keys.h"
 
 namespace tilerush {
 GameSound::GameSound(PlayerSettings& settings, bool mute)
@@ -20,19 +19,9 @@ GameSound::GameSound(PlayerSettings& settings, bool mute)
   });
 }
 
-GameSound::~GameSound() {
-  if (game_) game_->form().setListener(nullptr);
-}
-
 void GameSound::attach(QtGame& game) {
-  game_ = &game;
-  game.form().setListener(this);
-  // M's key-down and release reach the game as every key's do; the sound only
-  // watches them go by.
-  connect(&game.window(), &GameWindow::keyDown, this, [this](int code, int) { keyDown(code); });
-  connect(&game.window(), &GameWindow::keyUp, this, [this](int code, int) {
-    if (code == kKeyM) muteKeyHeld_ = false;
-  });
+  connect(&game, &QtGame::heard, this, &GameSound::happened);
+  connect(&game, &QtGame::requested, this, &GameSound::requested);
   if (!muted_) QTimer::singleShot(0, this, &GameSound::openDevice);
 }
 
@@ -62,11 +51,8 @@ void GameSound::deviceOpened(int sampleRate) {
   });
 }
 
-// A held key repeats its key-down; only the first one of a press toggles.
-void GameSound::keyDown(int code) {
-  if (code != kKeyM || muteKeyHeld_) return;
-  muteKeyHeld_ = true;
-  toggleMute();
+void GameSound::requested(stage::Request request) {
+  if (request == stage::Request::ToggleSound) toggleMute();
 }
 
 void GameSound::toggleMute() {

@@ -1,5 +1,5 @@
-// The window's sound: hears what happens in play and plays its cue; M turns it off
-// and on, and that choice is kept between runs.
+// The window's sound: plays the cue that answers what the stage says is heard, and
+// turns off and on when the player asks (M); that choice is kept between runs.
 #pragma once
 
 #include <QElapsedTimer>
@@ -12,38 +12,36 @@
 #include "game/listener.h"
 #include "hearing/cue_for.h"
 #include "sound/cues.h"
+#include "stage/view.h"
 
 namespace tilerush {
 
 class QtGame;
 
-class GameSound : public QObject, public GameListener {
+class GameSound : public QObject {
   Q_OBJECT
 
  public:
   // Starts silent when `mute` is set (--mute) or when the player last left it off,
   // as `settings` keep it.
   GameSound(PlayerSettings& settings, bool mute);
-  ~GameSound() override;
-
-  // Listens to the game and to its window's M key. The sound device is opened once
-  // the window is up, so that start-up never waits for it.
+  // Hears what the stage of `game` says is heard, and its requests. The sound device
+  // is opened once the window is up, so that start-up never waits for it.
   void attach(QtGame& game);
 
   bool muted() const { return muted_; }
   // A device is open and the cues are made: what happens in play is heard.
   bool playing();
 
-  void happened(Happening what, double before, double after) override;
+  void happened(Happening what, double before, double after);
 
  private:
   void openDevice();
   void deviceOpened(int sampleRate);
-  void keyDown(int code);
+  void requested(stage::Request request);
   void toggleMute();
   void sayNoSound(const QString& why);
 
-  QtGame* game_ = nullptr;
   PlayerSettings& settings_;
   SoundOutput output_;
   // Made on a thread of its own once the device's rate is known, in a few tens of
@@ -56,7 +54,6 @@ class GameSound : public QObject, public GameListener {
   bool triedDevice_ = false;
   bool failed_ = false;
   bool saidNoSound_ = false;
-  bool muteKeyHeld_ = false;
 };
 
 }  // namespace tilerush

@@ -22,18 +22,18 @@ Gamepads::~Gamepads() {
   SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-void Gamepads::poll(Controls& controls, std::int64_t realNs) {
+void Gamepads::poll(stage::Stage& stage, std::int64_t realNs) {
   if (!available_) return;
   SDL_PumpEvents();
   // Every event is taken off the queue, so that the joystick events SDL also makes
   // for each pad never pile up; only the controller's own are looked at.
   SDL_Event event;
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-    handle(event, controls, realNs);
+    handle(event, stage, realNs);
   }
 }
 
-void Gamepads::handle(const SDL_Event& event, Controls& controls, std::int64_t realNs) {
+void Gamepads::handle(const SDL_Event& event, stage::Stage& stage, std::int64_t realNs) {
   switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED:
       open(event.cdevice.which);
@@ -41,11 +41,11 @@ void Gamepads::handle(const SDL_Event& event, Controls& controls, std::int64_t r
     case SDL_CONTROLLERDEVICEREMOVED:
       close(event.cdevice.which);
       // What a pad pulled out held is let go with it.
-      controls.padSteers(Steer::None, realNs);
+      stage.padSteers(Steer::None, realNs);
       break;
     case SDL_CONTROLLERBUTTONDOWN:
-      if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START) controls.padStart(realNs);
-      if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) controls.padA(realNs);
+      if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START) stage.padStart(realNs);
+      if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) stage.padA(realNs);
       [[fallthrough]];
     case SDL_CONTROLLERBUTTONUP:
     case SDL_CONTROLLERAXISMOTION:
@@ -53,7 +53,7 @@ void Gamepads::handle(const SDL_Event& event, Controls& controls, std::int64_t r
       if (auto pad =
               pads_.find(event.type == SDL_CONTROLLERAXISMOTION ? event.caxis.which : event.cbutton.which);
           pad != pads_.end()) {
-        controls.padSteers(steerOf(pad->second), realNs);
+        stage.padSteers(steerOf(pad->second), realNs);
       }
       break;
     default:

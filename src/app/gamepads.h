@@ -1,11 +1,12 @@
 // Gamepads through SDL's game-controller API: found when plugged in, let go when
-// pulled out, their d-pad, left stick, Start and A given to the controls.
+// pulled out, their d-pad, left stick, Start and A given to the stage.
 #pragma once
 
 #include <cstdint>
 #include <map>
 
 #include "controls/controls.h"
+#include "stage/stage.h"
 
 typedef struct _SDL_GameController SDL_GameController;
 union SDL_Event;
@@ -26,12 +27,12 @@ class Gamepads {
   bool available() const { return available_; }
   std::size_t attached() const { return pads_.size(); }
 
-  // Takes in what the pads did since the last poll, and gives it to `controls` at
-  // real instant `realNs`.
-  void poll(Controls& controls, std::int64_t realNs);
+  // Takes in what the pads did since the last poll, and gives it to `stage` at real
+  // instant `realNs` (which lets it reach the player's game, or not).
+  void poll(stage::Stage& stage, std::int64_t realNs);
 
  private:
-  void handle(const SDL_Event& event, Controls& controls, std::int64_t realNs);
+  void handle(const SDL_Event& event, stage::Stage& stage, std::int64_t realNs);
   void open(int deviceIndex);
   void close(std::int32_t instance);
   static Steer steerOf(SDL_GameController* pad);

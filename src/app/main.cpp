@@ -1,10 +1,11 @@
 // Starts Tilerush in its window, recording or watching a replay if asked, or says in
 // one line why it cannot.
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QIcon>
 #include <QString>
-#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -15,6 +16,8 @@
 #include "app/command_line.h"
 #include "app/game_sound.h"
 #include "app/gamepads.h"
+#include "app/kept_games_dialog.h"
+#include "app/kept_store.h"
 #include "app/player_settings.h"
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
@@ -23,7 +26,6 @@
 #include "app/screen_mode.h"
 #include "app/theatre.h"
 #include "display/qt/vector_state.h"
-#include "sim/recorder.h"
 #include "sim/runner.h"
 #include "version.h"
 
@@ -56,6 +58,12 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   // of what the paused window cost. Sent within the request, small areas cost less
   // and nothing waits. A player's own setting stands.
   if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+  // The game plays sound only, never video; Qt's FFmpeg back end (Qt 6.8) would
+  // otherwise probe the video decoders and encoders of the graphics card at start,
+  // and a driver missing on this machine prints its complaint on our standard error.
+  for (const char* name : {"QT_FFMPEG_DECODING_HW_DEVICE_TYPES", "QT_FFMPEG_ENCODING_HW_DEVICE_TYPES"}) {
+    if (!qEnvironmentVariableIsSet(name)) qputenv(name, "");
+  }
   // Lets a desktop tie the window to its menu entry and icon once the game is installed.
   QApplication::setDesktopFileName(QStringLiteral("io.github.tilerush.Tilerush"));
   QtMessageHandler previous = qInstallMessageHandler(startupMessages);
@@ -81,55 +89,99 @@ void keep(tilerush::RecordFile& file, std::string_view lines) {
   }
 }
 
-// The player's own game, from the start or on a replay's first draws (--race); or
-// first the replay watched, from which "Play this game" races it in the same window.
+// Every game the player plays is written to the data folder as it goes, and enters
+// the list of the ten best if it ranks: at "Game Over", when a race or a challenge
+// takes its place, or when the window closes with it.
+void keepGames(tilerush::QtGame& game, tilerush::KeptStore& store) {
+  store.load();
+  QObject::connect(&game, &tilerush::QtGame::gameFinished, &game,
+                   [&store](const tilerush::stage::FinishedGame& finished) {
+                     store.keep(finished.replay, finished.over);
+                   });
+}
+
+// Ctrl+K, or the window's context menu, opens the list; as a shortcut the key never
+// reaches the game, and the dialog takes the keyboard, which pauses the game.
+void offerList(tilerush::QtGame& game, tilerush::KeptStore& store,
+               std::unique_ptr<tilerush::Theatre>& theatre) {
+  QWidget& window = game.window();
+  auto* dialog = new tilerush::KeptGamesDialog(&window);
+  auto* action = new QAction(QStringLiteral("Your best games..."), &window);
+  action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  action->setShortcutContext(Qt::WindowShortcut);
+  window.addAction(action);
+  window.setContextMenuPolicy(Qt::ActionsContextMenu);
+  QObject::connect(action, &QAction::triggered, dialog, [dialog, &store] {
+    // Read afresh: another window may have kept games since.
+    store.load();
+    dialog->showList(store.list());
+    dialog->open();
+  });
+  QObject::connect(&game, &tilerush::QtGame::gameFinished, dialog, [dialog, &store] {
+    if (dialog->isVisible()) dialog->showList(store.list());
+  });
+  QObject::connect(dialog, &tilerush::KeptGamesDialog::forgetAsked, dialog,
+                   [dialog, &store](const std::string& id) {
+                     store.forget(id);
+                     dialog->showList(store.list());
+                   });
+  QObject::connect(dialog, &tilerush::KeptGamesDialog::raceAsked, dialog, [&game](const std::string& replay) {
+    if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay)) game.race(*seed);
+  });
+  QObject::connect(
+      dialog, &tilerush::KeptGamesDialog::watchAsked, dialog, [&game, &theatre](const std::string& replay) {
+        tilerush::Result<tilerush::CheckedReplay> checked = tilerush::checkedScript(replay, "the kept game");
+        if (!checked) {
+          std::fprintf(stderr, "tilerush: %s\n", checked.error().c_str());
+          return;
+        }
+        theatre.reset();
+        theatre = std::make_unique<tilerush::Theatre>(game, std::move(checked).value(), std::cout);
+      });
+}
+
+// The player's own game, from the start or on a replay's first draws (--race), or a
+// day's challenge; or first the replay watched, from which "Play this game" races it
+// in the same window, or "Back to my game" opens a game of the player's own.
 int play(QApplication& app, const tilerush::Options& options, std::optional<tilerush::RecordFile> file,
          std::optional<tilerush::CheckedReplay> replay) {
-  tilerush::QtGame game(tilerush::sim::systemClockSeed);
-  std::unique_ptr<tilerush::sim::Recorder> recorder;
+  tilerush::KeptStore store(tilerush::KeptStore::defaultFolder(), [](const std::string& line) {
+    std::fprintf(stderr, "tilerush: %s\n", line.c_str());
+  });
+  tilerush::stage::Recording recording{
+      tilerush::kVersion, [] { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString(); },
+      nullptr};
+  if (file) recording.lines = [&file](std::string_view lines) { keep(*file, lines); };
+  tilerush::QtGame game(tilerush::sim::systemClockSeed, std::move(recording));
+  game.stage().hearGameLines([&store](std::string_view lines, bool fresh) { store.gameLines(lines, fresh); });
+  keepGames(game, store);
   tilerush::PlayerSettings settings;
   tilerush::ScreenMode screen(game.window(), settings);
   tilerush::GameSound sound(settings, options.muted);
-  // Read only while the player's own game runs: a watched replay takes no input.
+  sound.attach(game);
+  // Given to the stage, which lets them reach the player's own game only.
   tilerush::Gamepads pads;
   game.usePads(pads);
-  auto startOwnGame = [&](std::optional<std::uint64_t> seed) {
-    if (file) {
-      const QString date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-      recorder = std::make_unique<tilerush::sim::Recorder>(
-          game.session(), [&file](std::string_view lines) { keep(*file, lines); }, tilerush::kVersion,
-          date.toStdString());
-      game.session().setInputLog(recorder.get());
-    }
-    if (seed) game.session().seedNextStartUp(*seed);
-    game.open();
-  };
-  sound.attach(game);
   std::unique_ptr<tilerush::Theatre> theatre;
-  const std::optional<std::uint64_t> raceSeed =
-      replay ? tilerush::sim::firstSeed(replay->script) : std::nullopt;
+  offerList(game, store, theatre);
   if (replay && !options.race) {
-    theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), &sound, std::cout);
-    QObject::connect(theatre.get(), &tilerush::Theatre::raceAsked, &game, [&] {
-      // Not from within the button's own click: the theatre and its bar go first.
-      QTimer::singleShot(0, &game, [&] {
-        if (!theatre) return;  // a second click before the first was acted on
-        theatre.reset();
-        game.session().restart();
-        startOwnGame(raceSeed);
-      });
-    });
+    theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), std::cout);
+  } else if (replay) {
+    // A race opens straight on the replay's first draws: nothing of it is watched.
+    game.race(*tilerush::sim::firstSeed(replay->script));
+  } else if (options.challenge) {
+    game.challenge(options.day.value_or(tilerush::kept::dayInUtc(std::chrono::system_clock::now())));
   } else {
-    startOwnGame(raceSeed);
+    game.open();
   }
   const int status = app.exec();
-  if (recorder) {
-    game.catchUp();
-    recorder->finish();
-  }
+  if (auto left = game.stage().gameInProgress(game.realNs())) store.keep(left->replay, left->over);
+  game.stage().finishRecording(game.realNs());
+  store.close();
   // A replay cut short by a failed write is not the recording that was asked for.
   if (status == 0 && file && file->broken()) return 1;
-  return status != 0 || !theatre ? status : theatre->status();
+  // Watching to the last, the replay's verdict is the program's.
+  return status != 0 || !theatre || !theatre->watching() ? status : theatre->status();
 }
 
 }  // namespace
@@ -137,7 +189,13 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
 int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("tilerush"));
   QApplication::setApplicationVersion(QString::fromLatin1(tilerush::kVersion));
-  const tilerush::Options options = tilerush::readCommandLine(argc, argv);
+  tilerush::Result<tilerush::Options> read = tilerush::readCommandLine(argc, argv);
+  if (!read) refuse(read.error());
+  const tilerush::Options options = std::move(read).value();
+  if (options.answer) {
+    std::fputs(qPrintable(*options.answer), stdout);
+    return 0;
+  }
   // Checked before any window opens: a replay that cannot be played, or a record
   // file that cannot be written, is one line and status 2.
   std::optional<tilerush::CheckedReplay> replay;

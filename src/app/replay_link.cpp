@@ -59,7 +59,7 @@ Result<std::string> inflated(const std::string& deflated) {
     stream.avail_out = static_cast<uInt>(chunk.size());
     status = inflate(&stream, Z_NO_FLUSH);
     text.append(chunk.data(), chunk.size() - stream.avail_out);
-    if (text.size() > kLongestLinkedReplayBytes) status = Z_MEM_ERROR;
+    if (text.size() > stage::kLongestReplayBytes) status = Z_MEM_ERROR;
     // No input left and no more output either: the stream stopped before its end.
     if (status == Z_BUF_ERROR || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) break;
   }
@@ -68,13 +68,41 @@ Result<std::string> inflated(const std::string& deflated) {
     if (stream.avail_in != 0) return Result<std::string>::failure("the link has more in it than its replay");
     return text;
   }
-  if (status == Z_MEM_ERROR) return Result<std::string>::failure("the link's replay is larger than 16 MiB");
+  if (status == Z_MEM_ERROR)
+    return Result<std::string>::failure("the link's replay is larger than " +
+                                        mebibytes(stage::kLongestReplayBytes));
   if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
     return Result<std::string>::failure("the link is garbled");
   return Result<std::string>::failure("the link is cut short");
 }
 
+std::string toBase64url(const std::string& bytes) {
+  static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+  std::string text;
+  unsigned bits = 0;
+  int count = 0;
+  for (unsigned char byte : bytes) {
+    bits = (bits << 8) | byte;
+    count += 8;
+    while (count >= 6) {
+      count -= 6;
+      text.push_back(kDigits[(bits >> count) & 0x3F]);
+    }
+  }
+  if (count > 0) text.push_back(kDigits[(bits << (6 - count)) & 0x3F]);
+  return text;
+}
+
 }  // namespace
+
+std::string replayLink(std::string_view replay) {
+  uLongf size = compressBound(static_cast<uLong>(replay.size()));
+  std::string deflated(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(deflated.data()), &size, reinterpret_cast<const Bytef*>(replay.data()),
+            static_cast<uLong>(replay.size()), Z_BEST_COMPRESSION);
+  deflated.resize(size);
+  return "#r=1." + toBase64url(deflated);
+}
 
 bool looksLikeReplayLink(std::string_view argument) {
   const std::string_view fragment = fragmentOf(argument);

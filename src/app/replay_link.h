@@ -8,18 +8,24 @@
 #include <string_view>
 
 #include "game/result.h"
+#include "stage/facts.h"
 
 namespace tilerush {
-
-// No replay inflates past this, as no replay file is read past it.
-inline constexpr std::size_t kLongestLinkedReplayBytes = 16 * 1024 * 1024;
 
 // Whether a command-line argument is a link's replay rather than a file's name: a web
 // address whose fragment starts "r=", the fragment with its "#", or without it (an
 // unquoted "#" starts a comment in a shell).
 bool looksLikeReplayLink(std::string_view argument);
 
-// The replay a link holds, or what is wrong with the link.
+// A size as the messages say it: "16 MiB".
+inline std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+
+// The link of `replay`, as the page makes it: "#r=1." and the replay deflated, in
+// base64url; given to the page's address or to tilerush, it plays the replay.
+std::string replayLink(std::string_view replay);
+
+// The replay a link holds, or what is wrong with the link; none inflates past
+// stage::kLongestReplayBytes, as no replay file is read past it.
 Result<std::string> replayOfLink(std::string_view link);
 
 }  // namespace tilerush

@@ -23,8 +23,9 @@ Result<std::string> fileContents(const std::string& path) {
   char chunk[64 * 1024];
   while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
     text.append(chunk, static_cast<std::size_t>(file.gcount()));
-    if (text.size() > kLongestLinkedReplayBytes)
-      return Result<std::string>::failure(path + ": larger than 16 MiB, more than a replay can be");
+    if (text.size() > stage::kLongestReplayBytes)
+      return Result<std::string>::failure(path + ": larger than " + mebibytes(stage::kLongestReplayBytes) +
+                                          ", more than a replay can be");
   }
   if (file.bad()) return Result<std::string>::failure("cannot read " + path);
   return text;
@@ -50,11 +51,15 @@ Result<CheckedReplay> checkedReplay(const std::string& argument) {
   if (!script) {
     return Result<CheckedReplay>::failure(link ? name + ": " + script.error() : script.error());
   }
-  sim::ReplayCheck check(std::make_unique<std::istringstream>(script.value()));
-  while (!check.proceed(86'400'000)) {
+  return checkedScript(std::move(script).value(), name);
+}
+
+Result<CheckedReplay> checkedScript(std::string script, const std::string& name) {
+  sim::ReplayCheck check(std::make_unique<std::istringstream>(script), stage::kLongestReplayMs);
+  while (!check.proceed(stage::kLongestReplayMs)) {
   }
   if (!check.wrong().empty()) return Result<CheckedReplay>::failure(name + ": " + check.wrong());
-  return CheckedReplay{std::move(script).value(), check.facts()};
+  return CheckedReplay{std::move(script), check.facts()};
 }
 
 }  // namespace tilerush

@@ -18,5 +18,7 @@ struct CheckedReplay {
 // that exists, else a file's. Refused in one sentence (starting with what it names)
 // when it cannot be read, is larger than a link may hold, or does not play through.
 Result<CheckedReplay> checkedReplay(const std::string& argument);
+// `script` checked the same way; `name` starts what is said when it does not play.
+Result<CheckedReplay> checkedScript(std::string script, const std::string& name);
 
 }  // namespace tilerush

@@ -3,34 +3,23 @@
 #include "app/replay_timeline.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <algorithm>
 
 #include "sim/replay_show.h"
+#include "stage/facts.h"
 
 namespace tilerush {
 namespace {
 
 constexpr int kMarkWidth = 3;
 
-QString speedText(const Pacer::Rate& rate) {
-  if (rate.game < rate.real) return QStringLiteral("%1/%2×").arg(rate.game).arg(rate.real);
-  return QStringLiteral("%1×").arg(rate.game / rate.real);
-}
-
 }  // namespace
 
-QString gameTimeText(std::int64_t ms) {
-  ms = std::max<std::int64_t>(ms, 0);
-  const std::int64_t tenths = ms / 100;
-  return QStringLiteral("%1:%2.%3")
-      .arg(tenths / 600)
-      .arg(tenths / 10 % 60, 2, 10, QLatin1Char('0'))
-      .arg(tenths % 10);
-}
+QString gameTimeText(std::int64_t ms) { return QString::fromStdString(stage::clockText(ms)); }
 
 TimelineSlider::TimelineSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
   setFocusPolicy(Qt::NoFocus);
@@ -43,15 +32,7 @@ void TimelineSlider::setMarks(std::vector<sim::Mark> marks) {
 }
 
 QColor TimelineSlider::colourOf(sim::Mark::Kind kind) {
-  switch (kind) {
-    case sim::Mark::Kind::LostBall:
-      return QColor(0xD0, 0x20, 0x20);
-    case sim::Mark::Kind::LevelCleared:
-      return QColor(0x10, 0x90, 0x30);
-    case sim::Mark::Kind::GameOver:
-      return Qt::black;
-  }
-  return Qt::black;
+  return QColor::fromRgb(stage::markLook(kind).colour);
 }
 
 // Where the handle's middle stands at `ms`: the groove less half a handle at each end.
@@ -89,25 +70,26 @@ void TimelineSlider::paintEvent(QPaintEvent* event) {
   }
 }
 
-ReplayTimeline::ReplayTimeline(std::int64_t lengthMs, std::vector<sim::Mark> marks, QWidget* parent)
+ReplayTimeline::ReplayTimeline(QWidget* parent)
     : QWidget(parent),
-      length_(lengthMs),
       play_(new QPushButton(this)),
       time_(new QLabel(this)),
       slider_(new TimelineSlider(this)),
       speed_(new QComboBox(this)),
+      back_(new QPushButton(QStringLiteral("Back to my game"), this)),
       race_(new QPushButton(QStringLiteral("Play this game"), this)),
       verdict_(new QLabel(this)) {
   setObjectName(QStringLiteral("timeline"));
   setAutoFillBackground(true);
-  slider_->setRange(0, static_cast<int>(lengthMs));
-  slider_->setMarks(std::move(marks));
-  for (const Pacer::Rate& rate : sim::kSpeeds) speed_->addItem(speedText(rate));
+  slider_->setRange(0, 0);
+  for (std::string_view name : stage::kSpeedNames)
+    speed_->addItem(QString::fromUtf8(name.data(), name.size()));
   speed_->setAccessibleName(QStringLiteral("Speed"));
+  back_->setAccessibleDescription(QStringLiteral("Leaves the replay for your own game, where it stood"));
   race_->setAccessibleDescription(QStringLiteral("Starts a game of your own on this replay's first draws"));
   verdict_->setTextInteractionFlags(Qt::NoTextInteraction);
-  for (QWidget* control :
-       {static_cast<QWidget*>(play_), static_cast<QWidget*>(speed_), static_cast<QWidget*>(race_)}) {
+  for (QWidget* control : {static_cast<QWidget*>(play_), static_cast<QWidget*>(speed_),
+                           static_cast<QWidget*>(back_), static_cast<QWidget*>(race_)}) {
     control->setFocusPolicy(Qt::NoFocus);
   }
   auto* grid = new QGridLayout(this);
@@ -117,10 +99,14 @@ ReplayTimeline::ReplayTimeline(std::int64_t lengthMs, std::vector<sim::Mark> mar
   grid->addWidget(slider_, 0, 2, 1, 2);
   grid->addWidget(speed_, 1, 0);
   grid->addWidget(verdict_, 1, 1, 1, 2);
-  grid->addWidget(race_, 1, 3);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(back_);
+  buttons->addWidget(race_);
+  grid->addLayout(buttons, 1, 3);
   grid->setColumnStretch(2, 1);
 
   connect(play_, &QPushButton::clicked, this, &ReplayTimeline::playOrPauseAsked);
+  connect(back_, &QPushButton::clicked, this, &ReplayTimeline::backAsked);
   connect(race_, &QPushButton::clicked, this, &ReplayTimeline::raceAsked);
   connect(speed_, &QComboBox::activated, this, &ReplayTimeline::speedAsked);
   connect(slider_, &TimelineSlider::picked, this, [this](int ms) { Q_EMIT seekAsked(ms); });
@@ -128,6 +114,25 @@ ReplayTimeline::ReplayTimeline(std::int64_t lengthMs, std::vector<sim::Mark> mar
   showTime(0);
   showPlaying(false);
   showSpeed(sim::kNormalSpeed);
+}
+
+void ReplayTimeline::showTimeline(const stage::Timeline& timeline) {
+  if (timeline.length != length_) {
+    length_ = timeline.length;
+    slider_->setRange(0, static_cast<int>(length_));
+  }
+  if (timeline.marks != marks_) {
+    marks_ = timeline.marks;
+    slider_->setMarks(marks_);
+  }
+  showTime(timeline.now);
+  showPlaying(timeline.playing);
+  showSpeed(timeline.speed);
+}
+
+void ReplayTimeline::showButtons(const stage::Buttons& buttons) {
+  back_->setVisible(buttons.backToMyGame);
+  race_->setVisible(buttons.playThisGame);
 }
 
 void ReplayTimeline::showTime(std::int64_t ms) {

@@ -1,6 +1,7 @@
 // The bar under a watched replay: play and pause, the game time and the replay's
-// length, a slider over the whole replay with its marks, the speed, and a button that
-// races the replay's game. It only shows and asks; the theatre decides.
+// length, a slider over the whole replay with its marks, the speed, and the buttons
+// that go back to the player's own game or race the replay's. It only shows and asks;
+// the stage decides.
 #pragma once
 
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "sim/replay.h"
+#include "stage/view.h"
 
 namespace tilerush {
 
@@ -20,8 +22,7 @@ namespace tilerush {
 QString gameTimeText(std::int64_t ms);
 
 // A slider over game time that goes where it is clicked (not a page at a time) and
-// shows the replay's marks: red for a lost ball, green for a cleared level, black for
-// "Game Over".
+// shows the replay's marks in their colours (stage::markLook), as the page does.
 class TimelineSlider : public QSlider {
   Q_OBJECT
 
@@ -47,15 +48,15 @@ class ReplayTimeline : public QWidget {
   Q_OBJECT
 
  public:
-  ReplayTimeline(std::int64_t lengthMs, std::vector<sim::Mark> marks, QWidget* parent = nullptr);
+  explicit ReplayTimeline(QWidget* parent = nullptr);
 
-  void showTime(std::int64_t ms);
-  void showPlaying(bool playing);
-  void showSpeed(int index);
+  void showTimeline(const stage::Timeline& timeline);
+  void showButtons(const stage::Buttons& buttons);
   void showVerdict(const QString& verdict);
 
   TimelineSlider& slider() { return *slider_; }
   QPushButton& playButton() { return *play_; }
+  QPushButton& backButton() { return *back_; }
   QPushButton& raceButton() { return *race_; }
   QComboBox& speedBox() { return *speed_; }
   QString timeText() const { return time_->text(); }
@@ -65,14 +66,21 @@ class ReplayTimeline : public QWidget {
   void seekAsked(std::int64_t ms);
   void playOrPauseAsked();
   void speedAsked(int index);
+  void backAsked();
   void raceAsked();
 
  private:
-  std::int64_t length_;
+  void showTime(std::int64_t ms);
+  void showPlaying(bool playing);
+  void showSpeed(int index);
+
+  std::int64_t length_ = 0;
+  std::vector<sim::Mark> marks_;
   QPushButton* play_;
   QLabel* time_;
   TimelineSlider* slider_;
   QComboBox* speed_;
+  QPushButton* back_;
   QPushButton* race_;
   QLabel* verdict_;
 };

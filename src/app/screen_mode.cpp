@@ -1,19 +1,18 @@
-// The screen keys watch the window's key-downs go by, as the sound's M does: they
-// reach the game like any other key, which does nothing with them.
+// The screen keys reach the game like any other key, which does nothing with them;
+// the window passes on what the stage made of their first press.
 #include "app/screen_mode.h"
 
 #include <QEvent>
 #include <QScreen>
 #include <utility>
 
-#include "game/keys.h"
-
 namespace tilerush {
 namespace {
 
-constexpr int kAltHeld = 4;
 constexpr int kSettleMs = 400;
 constexpr int kFittingMs = 1500;
+// A window manager that insists on a size of its own (a tiling one) is let have it.
+constexpr int kCorrections = 3;
 
 }  // namespace
 
@@ -22,11 +21,12 @@ ScreenMode::ScreenMode(GameWindow& window, PlayerSettings& settings) : window_(w
   settle_.setInterval(kSettleMs);
   fitting_.setSingleShot(true);
   fitting_.setInterval(kFittingMs);
+  givingBack_.setSingleShot(true);
+  givingBack_.setInterval(kFittingMs);
   connect(&settle_, &QTimer::timeout, this, &ScreenMode::saveSize);
   restore();
   window.installEventFilter(this);
-  connect(&window, &GameWindow::keyDown, this, &ScreenMode::keyDown);
-  connect(&window, &GameWindow::keyUp, this, [this](int code, int) { held_.erase(code); });
+  connect(&window, &GameWindow::screenAsked, this, &ScreenMode::asked);
 }
 
 ScreenMode::~ScreenMode() {
@@ -44,12 +44,11 @@ void ScreenMode::restore() {
     fitWhenShown_ = true;
   }
   if (settings_.fullScreen()) window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
+  wasFullScreen_ = window_.isFullScreen();
 }
 
-void ScreenMode::keyDown(int code, int shift) {
-  const bool toggles = code == kKeyF11 || (code == kKeyEnter && (shift & kAltHeld));
-  if ((!toggles && code != kKeyEscape) || !held_.insert(code).second) return;
-  if (toggles) {
+void ScreenMode::asked(GameWindow::ScreenAsk ask) {
+  if (ask == GameWindow::ScreenAsk::ToggleFullScreen) {
     toggleFullScreen();
   } else {
     leaveFullScreen();
@@ -64,8 +63,6 @@ void ScreenMode::toggleFullScreen() {
 void ScreenMode::leaveFullScreen() {
   if (!window_.isFullScreen()) return;
   window_.setWindowState(window_.windowState() & ~Qt::WindowFullScreen);
-  // Window managers give the old size back themselves; without one, this does.
-  window_.resize(normalSize_);
 }
 
 bool ScreenMode::eventFilter(QObject*, QEvent* event) {
@@ -101,11 +98,32 @@ bool ScreenMode::showsNormally() const {
 
 void ScreenMode::resized() {
   if (!showsNormally() || !window_.isVisible()) return;
+  if (givingBack_.isActive()) {
+    if (window_.size() != normalSize_ && corrections_ < kCorrections) {
+      ++corrections_;
+      window_.resize(normalSize_);
+    }
+    return;
+  }
   normalSize_ = window_.size();
   settle_.start();
 }
 
-void ScreenMode::stateChanged() { settings_.setFullScreen(window_.isFullScreen()); }
+// However full screen was left (the screen keys or the window manager's own), the
+// window gets back the size it had.
+void ScreenMode::stateChanged() {
+  const bool fullScreen = window_.isFullScreen();
+  settings_.setFullScreen(fullScreen);
+  if (std::exchange(wasFullScreen_, fullScreen) && !fullScreen) giveSizeBack();
+}
+
+// The size given back is the window's own, its frame left out, as the size kept is.
+// Window managers give the old size back themselves; without one, this does.
+void ScreenMode::giveSizeBack() {
+  corrections_ = 0;
+  givingBack_.start();
+  window_.resize(normalSize_);
+}
 
 // A window never resized stores no size: it opens at its natural size anyway.
 void ScreenMode::saveSize() {

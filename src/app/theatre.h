@@ -1,19 +1,17 @@
-// A replay watched in the window like a video: the checked replay shown on the
-// window's own game through ReplayShow, its timeline under the game area, and the
-// viewer's keys. The watched game hears nothing of the viewer.
+// A replay watched in the window like a video: the checked replay handed to the stage
+// (a game of its own beside the player's), its timeline under the game area, whose
+// controls are the stage's calls, and the verdict said once on standard output.
 #pragma once
 
 #include <QObject>
-#include <QTimer>
-#include <memory>
 #include <ostream>
-#include <set>
+#include <string>
 
 #include "app/qt_game.h"
 #include "app/replay_source.h"
 #include "app/replay_timeline.h"
-#include "game/listener.h"
 #include "sim/replay_show.h"
+#include "stage/viewing.h"
 
 namespace tilerush {
 
@@ -21,43 +19,37 @@ class Theatre : public QObject {
   Q_OBJECT
 
  public:
-  // Shows `replay` on `game`, whose window then carries the timeline, and starts
-  // playing it. `hearing` is told what happens at the normal speed only. `out` gets
-  // the verdict, once, when the replay first reaches its end.
-  Theatre(QtGame& game, CheckedReplay replay, GameListener* hearing, std::ostream& out);
-  // Takes the timeline away and leaves the game's session to whoever comes next.
+  // Watches `replay` in `game`'s window, which then carries the timeline, playing it
+  // from its start. `out` gets the verdict, once, when the replay first reaches its end.
+  Theatre(QtGame& game, CheckedReplay replay, std::ostream& out);
+  // Takes the timeline away; the game shown stays as it is.
   ~Theatre() override;
 
-  sim::ReplayShow& show() { return *show_; }
-  ReplayTimeline& timeline() { return *timeline_; }
-  // 0 once every expectation held, 1 when one did not (and 0 before the end).
-  int status() const { return show_->status(); }
+  // "Play this game": a game of the player's own on the replay's first draws.
+  void playThisGame();
+  // "Back to my game".
+  void backToMyGame();
 
- Q_SIGNALS:
-  // The viewer asked to play the replay's game themselves.
-  void raceAsked();
+  // The replay watched, while it is.
+  bool watching() const { return viewing_ != nullptr; }
+  const sim::ReplayShow& show() const { return viewing_->show(); }
+  Session& watchedGame() { return viewing_->game(); }
+  ReplayTimeline& timeline() { return *timeline_; }
+  // The verdict's status: 0 once every expectation held, 1 when one did not, 2 when
+  // a line could not be played (and 0 before the end).
+  int status() const { return status_; }
 
  private:
-  void keyDown(int code);
-  void seek(std::int64_t ms);
-  void playOrPause();
-  void setSpeed(int index);
-  void ended(const std::string& verdict);
-  // While the show runs ahead, nothing is painted or heard; after, all is repainted.
-  void runningAhead(bool ahead);
-  void hearAtNormalSpeed();
-  // Whatever changed, the game is woken at its next instant and the bar follows.
-  void settle();
+  void modeChanged(stage::Mode mode, const stage::Buttons& buttons);
+  void ended(const std::string& verdict, int status);
 
   QtGame& game_;
-  GameListener* hearing_;
   std::ostream& out_;
   ReplayTimeline* timeline_;
-  std::unique_ptr<sim::ReplayShow> show_;
-  // The time shown on the bar follows play ten times a second.
-  QTimer follow_;
-  // Keys down whose first press was acted on: a held Space does not toggle again.
-  std::set<int> held_;
+  // The stage's, while it is watched.
+  stage::Viewing* viewing_ = nullptr;
+  bool said_ = false;
+  int status_ = 0;
 };
 
 }  // namespace tilerush

@@ -1,8 +1,10 @@
 // tilerush-sim: runs a Tilerush script headlessly and prints the dumps it asks for.
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string_view>
 
+#include "kept/challenge.h"
 #include "sim/runner.h"
 #include "version.h"
 
@@ -11,12 +13,15 @@ namespace {
 // The manual page, tilerush-sim(6), says the same at length; keep the two in step.
 constexpr std::string_view kHelp =
     R"(Usage: tilerush-sim [FILE]
+       tilerush-sim --challenge-seed YYYY-MM-DD
 Plays a Tilerush script on a virtual clock, without a window, and prints
 the dumps it asks for. A replay recorded by 'tilerush --record' is such a
 script. Reads FILE, or standard input without FILE or with -.
 
 Commands, one a line (# starts a comment):
   seed N              seed every start-up with N instead of the clock
+  high N              start with a High of N (before open)
+  lastcell N          start with the last cell tested N (before open)
   draws R1 R2 ...     queue exact values in [0, 1) for the next random draws
   open                open the window: start-up runs, the timers start
   key down|up K       a key event: left, right, p or a key code
@@ -29,6 +34,8 @@ Commands, one a line (# starts a comment):
   expect NAME VALUE   stop with status 1 unless NAME holds VALUE
 
 Options:
+  --challenge-seed YYYY-MM-DD
+                      print the seed of that day's challenge and exit
   -h, --help          show this help and exit
   -v, --version       show the version and exit
 
@@ -46,6 +53,18 @@ int runFile(const char* path) {
   return tilerush::sim::runScript(file, std::cout, std::cerr);
 }
 
+// The seed every player of that day (UTC) faces in the day's challenge.
+int printChallengeSeed(std::string_view day) {
+  const std::optional<tilerush::kept::Day> parsed = tilerush::kept::parseDay(day);
+  if (!parsed) {
+    std::cerr << "tilerush-sim: --challenge-seed takes a day as YYYY-MM-DD (a real date), not '" << day
+              << "'\n";
+    return 2;
+  }
+  std::cout << tilerush::kept::challengeSeed(*parsed) << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,6 +77,13 @@ int main(int argc, char** argv) {
   if (arg == "-v" || arg == "--version") {
     std::cout << "tilerush-sim " << tilerush::kVersion << '\n';
     return 0;
+  }
+  if (argc >= 2 && std::string_view(argv[1]) == "--challenge-seed") {
+    if (argc != 3) {
+      std::cerr << "tilerush-sim: usage: tilerush-sim --challenge-seed YYYY-MM-DD\n";
+      return 2;
+    }
+    return printChallengeSeed(argv[2]);
   }
   if (argc > 2 || (arg.starts_with("-") && arg != "-")) {
     std::cerr << "tilerush-sim: usage: tilerush-sim [FILE] (see tilerush-sim --help)\n";

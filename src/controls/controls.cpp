@@ -18,11 +18,10 @@ Steer stickSteer(double axis) {
   return Steer::None;
 }
 
-Controls::Controls(PacedGame& game) : game_(game), session_(game.session()) {
-  game_.afterCatchUp([this] { look(); });
-}
+Controls::Controls(PacedGame& game)
+    : game_(game), session_(game.session()), looking_(game_.afterCatchUp([this] { look(); })) {}
 
-Controls::~Controls() { game_.afterCatchUp(nullptr); }
+Controls::~Controls() = default;
 
 bool Controls::ready() const { return session_.isOpen() && !game_.still(); }
 

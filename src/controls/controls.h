@@ -78,6 +78,7 @@ class Controls {
   // The paddle ticks counted when the paddle was last seen going the held way.
   std::uint64_t paddleTicksSeen_ = 0;
   bool leftDuringHold_ = false;
+  Hook looking_;
 };
 
 }  // namespace tilerush

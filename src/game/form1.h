@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "display/display.h"
+#include "game/hook.h"
 #include "game/ids.h"
 #include "game/keys.h"
 #include "game/listener.h"
@@ -28,8 +29,12 @@ class Form1 {
  public:
   Form1(Display& display, Platform& platform, RandomSource& random);
 
-  // Whoever hears what happens in play; none by default, and tilerush-sim sets none.
-  void setListener(GameListener* listener) { listener_ = listener; }
+  // `listener` hears what happens in play from now on, until the hook goes; any number
+  // may listen, each registration its own. None by default, and tilerush-sim adds none.
+  [[nodiscard]] Hook addListener(GameListener& listener) {
+    return listeners_.add(
+        [&listener](Happening what, double before, double after) { listener.happened(what, before, after); });
+  }
 
   // ---- Events ----
 
@@ -123,7 +128,7 @@ class Form1 {
   void stopPlay();
   void resumePlay();
   void tell(Happening what, double before = 0, double after = 0) const {
-    if (listener_) listener_->happened(what, before, after);
+    listeners_.run(what, before, after);
   }
 
   Display& display_;
@@ -131,7 +136,7 @@ class Form1 {
   RandomSource& random_;
   GameState state_;
   Elements e_;
-  GameListener* listener_ = nullptr;
+  HookList<Happening, double, double> listeners_;
 };
 
 }  // namespace tilerush

@@ -26,7 +26,7 @@ void PacedGame::catchUp(std::int64_t realNs) {
     until_.reset();
     if (Step reached = std::exchange(reached_, nullptr)) reached();
   }
-  if (look_ && !still_) look_();
+  if (!still_) looks_.run();
 }
 
 void PacedGame::go(std::int64_t realNs) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "game/hook.h"
 #include "game/session.h"
 #include "timing/pacer.h"
 
@@ -41,9 +42,10 @@ class PacedGame {
   // Game time runs at `rate` from real instant `realNs` on.
   void setRate(Pacer::Rate rate, std::int64_t realNs);
   Pacer::Rate rate() const { return pacer_.rate(); }
-  // Runs after every catch-up of an open game, with the clock at the present instant:
-  // where the controls look at the game and may give it input.
-  void afterCatchUp(Step look) { look_ = std::move(look); }
+  // `look` runs after every catch-up of an open game, with the clock at the present
+  // instant, until the hook goes: where the controls look at the game and may give it
+  // input. Each registration is its own, so one party going never silences another.
+  [[nodiscard]] Hook afterCatchUp(Step look) { return looks_.add(std::move(look)); }
 
   // Real nanoseconds after the last catch-up until the clock next needs bringing up
   // to date; none while nothing falls due or time stands still. Sped up, the game is
@@ -59,7 +61,7 @@ class PacedGame {
   bool still_ = false;
   std::optional<std::int64_t> until_;
   Step reached_;
-  Step look_;
+  HookList<> looks_;
 };
 
 }  // namespace tilerush

@@ -25,6 +25,7 @@ std::uint64_t Session::upcomingSeed() {
 std::uint64_t Session::clockSeed() {
   const std::uint64_t seed = upcomingSeed();
   upcomingSeed_.reset();
+  startUpSeed_ = seed;
   return seed;
 }
 
@@ -35,6 +36,7 @@ void Session::queueDraws(const std::vector<float>& draws) {
 void Session::restart() {
   fixedSeed_.reset();
   upcomingSeed_.reset();
+  startUpSeed_.reset();
   random_ = RandomSource{};
   clock_.restart();
   form_.forget();

@@ -72,6 +72,8 @@ class Session : private Platform {
   void seedNextStartUp(std::uint64_t seed) { upcomingSeed_ = seed; }
   // The seed the next start-up will use.
   std::uint64_t upcomingSeed();
+  // The seed the last start-up used; none before the first.
+  std::optional<std::uint64_t> startUpSeed() const { return startUpSeed_; }
   void queueDraws(const std::vector<float>& draws);
 
   bool isOpen() const { return open_; }
@@ -130,6 +132,7 @@ class Session : private Platform {
   SeedSource clockSeeds_;
   std::optional<std::uint64_t> fixedSeed_;
   std::optional<std::uint64_t> upcomingSeed_;
+  std::optional<std::uint64_t> startUpSeed_;
   Display display_;
   RandomSource random_;
   Clock clock_;

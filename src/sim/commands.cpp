@@ -20,6 +20,10 @@ namespace {
 constexpr std::int64_t kMaxAdvanceMs = 86'400'000;
 constexpr std::int64_t kMaxTickCount = 1'000'000;
 constexpr std::int64_t kMaxKeyCode = 65535;
+// The High is kept in a 32-bit field.
+constexpr std::int64_t kMaxHigh = 2'147'483'647;
+// Cells are numbered within the grid's few thousand; anything far past is no cell.
+constexpr std::int64_t kMaxLastCell = 1'000'000;
 
 void requireOpen(const Session& session, std::string_view command) {
   if (!session.isOpen()) throw ScriptError(std::string(command) + " needs the window: give 'open' first");
@@ -35,6 +39,24 @@ void seed(Session& session, Words& words) {
   std::uint64_t value = parseSeed(required(words, "the seed"));
   words.expectEnd();
   session.fixSeed(value);
+}
+
+// The High a game starts with, inherited from the games before it in the same run of
+// the program: a replay of one game cut from such a run names it before `open`.
+void high(Session& session, Words& words) {
+  const std::int64_t value = parseWhole(required(words, "the High"), 0, kMaxHigh, "high");
+  words.expectEnd();
+  if (session.isOpen()) throw ScriptError("high must come before 'open'");
+  FormProbe(session.form()).state().toppoints = static_cast<std::int32_t>(value);
+}
+
+// The cell the games before it last tested, which start-up leaves as it was: the first
+// hit of the new game skips a brick in that cell, so a replay of it names the cell.
+void lastcell(Session& session, Words& words) {
+  const std::int64_t value = parseWhole(required(words, "the cell"), 0, kMaxLastCell, "lastcell");
+  words.expectEnd();
+  if (session.isOpen()) throw ScriptError("lastcell must come before 'open'");
+  FormProbe(session.form()).state().lastcell = static_cast<double>(value);
 }
 
 void draws(Session& session, Words& words) {
@@ -161,6 +183,10 @@ std::optional<std::int64_t> runLine(ScriptRun& run, std::string_view line, int n
   if (command == "advance") return advance(session, words);
   if (command == "seed")
     seed(session, words);
+  else if (command == "high")
+    high(session, words);
+  else if (command == "lastcell")
+    lastcell(session, words);
   else if (command == "draws")
     draws(session, words);
   else if (command == "open")

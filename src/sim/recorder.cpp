@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "sim/elements.h"
 #include "sim/fields.h"
@@ -55,9 +56,19 @@ std::string Recorder::advanceLines(std::int64_t to) const {
   return lines;
 }
 
+// A game opened after others in the same run of the program starts with their High
+// and with their last cell tested: the replay names both, so that the game replays alone.
 void Recorder::opening(std::uint64_t seed) {
-  write("seed " + std::to_string(seed) + "\n");
-  write("open\n");
+  std::string lines;
+  if (const std::int32_t high = session_.state().toppoints; high > 0)
+    lines += "high " + std::to_string(high) + "\n";
+  // And the cell its ball last tested, which the new game's first hit there skips.
+  if (const double cell = session_.state().lastcell; cell > 0 && cell == std::floor(cell))
+    lines += "lastcell " + std::to_string(static_cast<std::int64_t>(cell)) + "\n";
+  if (!mark_.empty()) lines += mark_ + "\n";
+  lines += "seed " + std::to_string(seed) + "\n";
+  lines += "open\n";
+  write(lines);
   writtenSeed_ = seed;
   writtenTime_ = session_.now();
 }

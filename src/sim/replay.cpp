@@ -48,7 +48,7 @@ ReplayCheck::ReplayCheck(std::unique_ptr<std::istream> script, std::optional<std
       longestMs_(longestMs),
       session_(systemClockSeed),
       runner_(session_, *script_, discarded_) {
-  session_.form().setListener(&markMaker_);
+  marking_ = session_.form().addListener(markMaker_);
   if (looksBinary(*script_)) fail("not a replay: it is not a text file");
 }
 

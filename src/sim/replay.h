@@ -81,6 +81,7 @@ class ReplayCheck {
   std::string wrong_;
   ReplayFacts facts_;
   MarkMaker markMaker_{session_, facts_.marks};
+  Hook marking_;
 };
 
 // A replay carried out on a front end's session; the front end moves its clock on

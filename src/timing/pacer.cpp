@@ -11,7 +11,10 @@ std::int64_t Pacer::step(std::int64_t realNs) {
     carryNs_ = 0;
     return 0;
   }
-  const std::int64_t elapsed = std::max<std::int64_t>(realNs - *lastNs_, 0);
+  // An input stamped with the instant it was given may arrive after a wake-up that
+  // ran past it: it takes effect now, and the time already run is not run again.
+  if (realNs <= *lastNs_) return 0;
+  const std::int64_t elapsed = realNs - *lastNs_;
   lastNs_ = realNs;
   const std::int64_t ceiling = kMaxStepMs * kNsPerMs * rate_.game / rate_.real;
   const std::int64_t gameNs = std::min(elapsed * rate_.game / rate_.real + carryNs_, ceiling);

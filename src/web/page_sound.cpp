@@ -1,20 +1,14 @@
-// From the game's happenings to cue numbers for the page's script.
+// From what the game shown lets be heard to cue numbers for the page's script.
 #include "web/page_sound.h"
 
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <string>
 
-extern "C" {
-// Defined in web/page-calls.js: play cue `number` now.
-void tr_cue(int number);
-}
+#include "web/page_view.h"
 
 namespace tilerush {
-
-PageSound::PageSound(Form1& form) : form_(form) { form_.setListener(this); }
-
-PageSound::~PageSound() { form_.setListener(nullptr); }
 
 void PageSound::hear(bool on) {
   hearing_ = on;
@@ -25,7 +19,9 @@ void PageSound::happened(Happening what, double before, double after) {
   if (!hearing_) return;
   // The policy's gap and voice limit are in real milliseconds, as heard.
   const auto nowMs = static_cast<std::int64_t>(emscripten_get_now());
-  if (auto cue = sound::hear(policy_, what, before, after, nowMs)) tr_cue(sound::cueNumber(*cue));
+  if (auto cue = sound::hear(policy_, what, before, after, nowMs)) {
+    tellPage(R"({"type":"cue","number":)" + std::to_string(sound::cueNumber(*cue)) + '}');
+  }
 }
 
 }  // namespace tilerush

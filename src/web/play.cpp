@@ -1,51 +1,94 @@
-// The browser page's program: the player's game, always recorded as a replay, driven
-// by the page's script through the functions below. Those that take `now` take the
-// page's clock (performance.now(), in milliseconds) and return the milliseconds until
-// the script should pump the game again, -1 for never.
+// The browser page's program: the stage, with the player's game always recorded as a
+// replay, driven by the page's script through the functions below (web/crossing.js
+// names them). Those that take `now` take the page's clock (performance.now(), in
+// milliseconds) and return the milliseconds until the script should wake the stage
+// again, -1 for never. A replay is watched in the watcher's program, loaded apart,
+// which the stage reaches through RemoteWatched.
 #include <emscripten/emscripten.h>
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "controls/controls.h"
-#include "sim/recorder.h"
+#include "stage/stage.h"
 #include "version.h"
-#include "web/page_game.h"
-#include "web/readouts.h"
+#include "web/page_view.h"
+#include "web/remote_watched.h"
+
+extern "C" {
+void tr_game_ended(const char* replay, int over);
+}
 
 namespace {
 
 using namespace tilerush;
 
-struct PlayedGame {
-  PlayedGame() { record(); }
+// The player's program tells the page the mode and what the player asked of it; a
+// watched replay's timeline and verdict come from the watcher's program.
+class PlayerView : public PageView {
+ public:
+  // The stage whose mode this tells, once it is made.
+  void tellOf(const stage::Stage& stage) { stage_ = &stage; }
 
-  // A recording from now on, in place of any before: the page's first game, or a race.
-  void record() {
-    recorded.clear();
-    recorder = std::make_unique<sim::Recorder>(
-        game.session(), [this](std::string_view lines) { recorded += lines; }, kVersion, utcNow());
-    game.session().setInputLog(recorder.get());
+  void mode(stage::Mode mode, const stage::Buttons& buttons) override {
+    // While a replay is watched, the watcher's program draws on the canvas.
+    if (mode == stage::Mode::Watching) forget();
+    tellPage(std::string(R"({"type":"mode","mode":)") +
+             (mode == stage::Mode::Watching ? R"("watching")" : R"("playing")") +
+             R"(,"buttons":{"backToMyGame":)" + jsonBool(buttons.backToMyGame) + R"(,"playThisGame":)" +
+             jsonBool(buttons.playThisGame) + R"(},"raced":)" + jsonBool(stage_ && stage_->raced()) + '}');
+  }
+  void asked(stage::Request request) override {
+    const char* name = request == stage::Request::ToggleSound        ? "toggleSound"
+                       : request == stage::Request::ToggleFullScreen ? "toggleFullScreen"
+                                                                     : "leaveFullScreen";
+    tellPage(std::string(R"({"type":"asked","request":")") + name + "\"}");
+  }
+  void timeline(const stage::Timeline&) override {}
+  void verdict(const std::string&, int) override {}
+  // To the list of kept games, in the watcher's program (src/web/page_kept.h).
+  void gameEnded(const stage::FinishedGame& game) override {
+    tr_game_ended(game.replay.c_str(), game.over ? 1 : 0);
   }
 
-  std::string recorded;
-  PageGame game{pageClockSeed};
-  std::unique_ptr<sim::Recorder> recorder;
-  // Keys, the pointer, a finger and a pad reach the game through these, as its own
-  // keys and clicks, so the recording holds them like any key.
-  std::unique_ptr<Controls> controls = std::make_unique<Controls>(game.paced());
-  // The last replay handed to the page, kept until the next.
-  std::string saved;
+ private:
+  const stage::Stage* stage_ = nullptr;
 };
 
-PlayedGame& played() {
-  static PlayedGame page;
-  return page;
+struct Page {
+  Page() { view.tellOf(stage); }
+  PlayerView view;
+  stage::Stage stage{view, pageClockSeed, stage::Recording{kVersion, utcNow, nullptr}};
+  // The last replay handed to the page, kept until the next.
+  std::string saved;
+  // The game in progress as the page was last hidden.
+  std::string soFar;
+};
+
+Page& page() {
+  static Page p;
+  return p;
 }
 
-PageGame& game() { return played().game; }
-Controls& controls() { return *played().controls; }
+stage::Stage& theStage() { return page().stage; }
+
+// After each call: what changed drawn, and the next wake-up.
+double settled() {
+  page().view.paint();
+  return waitMs(theStage().wakeDelayNs());
+}
+
+// A seed's decimal digits, written by the page's own programs, read without the C
+// library's readers.
+std::optional<std::uint64_t> seedOf(const char* digits) {
+  if (!digits) return std::nullopt;
+  std::uint64_t seed = 0;
+  for (const char* c = digits; *c >= '0' && *c <= '9'; ++c)
+    seed = seed * 10 + static_cast<unsigned>(*c - '0');
+  return seed;
+}
 
 Steer steerOf(int direction) {
   if (direction < 0) return Steer::Left;
@@ -56,35 +99,35 @@ Steer steerOf(int direction) {
 
 extern "C" {
 
-// Opens the window: start-up runs and the three timers start now.
-EMSCRIPTEN_KEEPALIVE double tilerush_open(double now) {
-  game().session().open();
-  game().show(now);
-  return game().paint();
+// The player's own game, shown from now on: opened the first time, and going on from
+// where it stood after a replay.
+EMSCRIPTEN_KEEPALIVE double tilerush_play_own_game(double now) {
+  theStage().playOwnGame(pageNs(now));
+  return settled();
 }
 
 // The clock's wake-up: fires what fell due since the last one.
-EMSCRIPTEN_KEEPALIVE double tilerush_pump(double now) {
-  game().catchUp(now);
-  return game().paint();
+EMSCRIPTEN_KEEPALIVE double tilerush_wake(double now) {
+  theStage().wake(pageNs(now));
+  return settled();
 }
 
 // The page was hidden, and the game with it: it goes on from where it was.
 EMSCRIPTEN_KEEPALIVE double tilerush_resume(double now) {
-  game().restartClock(now);
-  return game().paint();
+  theStage().resume(pageNs(now));
+  return settled();
 }
 
-// The game is shown again after a replay, and goes on from where it was.
-EMSCRIPTEN_KEEPALIVE double tilerush_show(double now) {
-  game().show(now);
-  return game().paint();
+// A key went down (again, when `repeat`: it is held) or up; `code` is the game's key
+// code, `shift` the shift state as the stage takes it.
+EMSCRIPTEN_KEEPALIVE double tilerush_key_down(int code, int shift, int repeat, double now) {
+  theStage().keyDown(code, shift, repeat != 0, pageNs(now));
+  return settled();
 }
 
-// A key went down (1) or up (0); `code` is the game's key code.
-EMSCRIPTEN_KEEPALIVE double tilerush_key(int down, int code, double now) {
-  controls().key(down != 0, code, pageNs(now));
-  return game().paint();
+EMSCRIPTEN_KEEPALIVE double tilerush_key_up(int code, int shift, double now) {
+  theStage().keyUp(code, shift, pageNs(now));
+  return settled();
 }
 
 // The mouse or a finger at (`x`, `y`), in pixels of the game area's layout from its
@@ -92,82 +135,112 @@ EMSCRIPTEN_KEEPALIVE double tilerush_key(int down, int code, double now) {
 EMSCRIPTEN_KEEPALIVE double tilerush_pointer(int on, double x, double y, double now) {
   std::optional<GamePoint> at;
   if (on) at = GamePoint{x * kTwipsPerPixel, y * kTwipsPerPixel};
-  controls().pointerAt(at, pageNs(now));
-  return game().paint();
+  theStage().pointerAt(at, pageNs(now));
+  return settled();
 }
 
 // The pads' d-pad or stick steer left (-1), right (1) or not at all (0) now.
 EMSCRIPTEN_KEEPALIVE double tilerush_pad(int direction, double now) {
-  controls().padSteers(steerOf(direction), pageNs(now));
-  return game().paint();
+  theStage().padSteers(steerOf(direction), pageNs(now));
+  return settled();
 }
 
-// A pad's Start button was pressed.
 EMSCRIPTEN_KEEPALIVE double tilerush_pad_start(double now) {
-  controls().padStart(pageNs(now));
-  return game().paint();
+  theStage().padStart(pageNs(now));
+  return settled();
 }
 
-// A pad's A button (the bottom face button) was pressed.
 EMSCRIPTEN_KEEPALIVE double tilerush_pad_a(double now) {
-  controls().padA(pageNs(now));
-  return game().paint();
+  theStage().padA(pageNs(now));
+  return settled();
 }
 
-// The player went elsewhere: the page has just released the keys it held.
+// The player went elsewhere.
 EMSCRIPTEN_KEEPALIVE double tilerush_left(double now) {
-  controls().playerLeft(pageNs(now));
-  return game().paint();
+  theStage().playerLeft(pageNs(now));
+  return settled();
 }
 
 // How far from its centre a pad's stick must be held to steer, as a share of its
 // travel: the page reads the pads, and sends only the changes of where they steer.
 EMSCRIPTEN_KEEPALIVE double tilerush_stick_dead_zone() { return kStickDeadZone; }
 
-// The counters the page says aloud (web/readouts.h), kept until the next call.
-EMSCRIPTEN_KEEPALIVE const char* tilerush_readouts() {
-  static std::string said;
-  said = readouts(game().session().display(), game().session().form().state());
-  return said.c_str();
-}
-
 // A click on the page's push button `id`.
 EMSCRIPTEN_KEEPALIVE double tilerush_click(int id, double now) {
-  if (const std::string* name = game().view().buttons().name(id)) {
-    if (std::optional<ButtonId> button = buttonNamed(*name)) game().give(Input::click(*button), now);
-  }
-  return game().paint();
+  if (std::optional<ButtonId> button = page().view.button(id)) theStage().click(*button, pageNs(now));
+  return settled();
 }
 
-// "Play this game": a new run on a replay's first draws (its seed in two 32-bit
-// halves), started as a fresh start-up would and recorded afresh, so that its replay
-// opens with that seed and replays exactly. The run before is let go.
-EMSCRIPTEN_KEEPALIVE double tilerush_race(unsigned high, unsigned low, double now) {
-  PlayedGame& p = played();
-  p.game.session().restart();
-  p.controls = std::make_unique<Controls>(p.game.paced());
-  p.record();
-  p.game.session().seedNextStartUp((static_cast<std::uint64_t>(high) << 32) | low);
-  p.game.session().open();
-  p.game.show(now);
-  return p.game.paint();
+// The timeline's controls, while a replay is watched.
+EMSCRIPTEN_KEEPALIVE double tilerush_play_or_pause(double now) {
+  theStage().playOrPause(pageNs(now));
+  return settled();
+}
+
+EMSCRIPTEN_KEEPALIVE double tilerush_speed(int index, double now) {
+  theStage().setSpeed(index, pageNs(now));
+  return settled();
+}
+
+EMSCRIPTEN_KEEPALIVE double tilerush_seek(double t, double now) {
+  theStage().seek(static_cast<std::int64_t>(t), pageNs(now));
+  return settled();
+}
+
+// Watches the replay the watcher's program has checked, which opens with `firstSeed`
+// (its decimal digits, or null when it opens unseeded).
+EMSCRIPTEN_KEEPALIVE double tilerush_watch(const char* firstSeed, double now) {
+  theStage().watch(std::make_unique<RemoteWatched>(seedOf(firstSeed)), pageNs(now));
+  return settled();
+}
+
+// "Play this game": a new game of the player's own on the watched replay's first draws.
+EMSCRIPTEN_KEEPALIVE double tilerush_play_this_game(double now) {
+  theStage().playThisGame(pageNs(now));
+  return settled();
 }
 
 // The canvas has new pixels (another scale or size): draw everything again.
-EMSCRIPTEN_KEEPALIVE void tilerush_repaint() {
-  game().view().repaintAll();
-  game().view().paint();
+EMSCRIPTEN_KEEPALIVE void tilerush_repaint() { page().view.repaintAll(); }
+
+// The player's game so far as a replay file, as the window records one: UTF-8.
+EMSCRIPTEN_KEEPALIVE const char* tilerush_save(double now) {
+  page().saved = theStage().replaySoFar(pageNs(now));
+  return page().saved.c_str();
 }
 
-// The game so far as a replay file, as the window records one: UTF-8, ending in 0.
-// `now` ends it, unless the game is not being shown (a replay is), when its clock
-// stands still.
-EMSCRIPTEN_KEEPALIVE const char* tilerush_save(int shown, double now) {
-  if (shown) game().catchUp(now);
-  played().saved = played().recorded + played().recorder->closing();
-  return played().saved.c_str();
+// What a link made now holds, as JSON: {"replay":"watched"}, the replay being
+// watched, whose bytes the page's script has; or {"replay":"own"}, the player's game
+// so far, which tilerush_save gives.
+EMSCRIPTEN_KEEPALIVE const char* tilerush_link_source() {
+  return theStage().mode() == stage::Mode::Watching ? R"({"replay":"watched"})" : R"({"replay":"own"})";
 }
 
-// Whether the page hears the game: its sound is on and its cues are ready.
-EMSCRIPTEN_KEEPALIVE void tilerush_hear(int on) { game().hear(on != 0); }
+// Whether the page hears the player's game: its sound is on and its cues are ready.
+EMSCRIPTEN_KEEPALIVE void tilerush_hear(int on) { page().view.hear(on != 0); }
+
+// "Today's challenge": a new game on the seed of `day` (YYYY-MM-DD, the page's UTC
+// date), and every game after its "Game Over" on it again. A day the page cannot have
+// meant is taken as today in UTC by the program's own clock.
+EMSCRIPTEN_KEEPALIVE double tilerush_challenge(const char* day, double now) {
+  const std::optional<kept::Day> chosen = kept::parseDay(day ? day : "");
+  theStage().challenge(chosen ? *chosen : kept::dayInUtc(std::chrono::system_clock::now()), pageNs(now));
+  return settled();
+}
+
+// A new game of the player's own on the first draws of `seed` (decimal digits): a kept
+// game raced.
+EMSCRIPTEN_KEEPALIVE double tilerush_race(const char* seed, double now) {
+  if (std::optional<std::uint64_t> s = seedOf(seed)) theStage().race(*s, pageNs(now));
+  return settled();
+}
+
+// The page is being hidden: the game in progress as a replay so far, to keep if it
+// ranks (the page may never be shown again, and a browser may skip its unload); empty
+// when there is none to keep.
+EMSCRIPTEN_KEEPALIVE const char* tilerush_in_progress(double now) {
+  std::optional<stage::FinishedGame> game = theStage().gameInProgress(pageNs(now));
+  page().soFar = game ? std::move(game->replay) : std::string();
+  return page().soFar.c_str();
+}
 }

@@ -6,6 +6,7 @@
 
 #include "display/display.h"
 #include "game/numbers.h"
+#include "web/page_view.h"
 
 namespace tilerush {
 
@@ -33,9 +34,11 @@ int shownMembers(const Display& display, const char* name) {
 }  // namespace
 
 std::string readouts(const Display& display, const GameState& state) {
-  return captionOf(display, "showscore") + '\t' + captionOf(display, "highscore") + '\t' +
-         std::to_string(shownMembers(display, "life")) + '\t' + captionOf(display, "numbricks") + '\t' +
-         trimmed(numberText(state.levelno));
+  return R"({"score":)" + jsonString(captionOf(display, "showscore")) + R"(,"best":)" +
+         jsonString(captionOf(display, "highscore")) + R"(,"lives":)" +
+         std::to_string(shownMembers(display, "life")) + R"(,"bricks":)" +
+         jsonString(captionOf(display, "numbricks")) + R"(,"level":)" +
+         jsonString(trimmed(numberText(state.levelno))) + '}';
 }
 
 }  // namespace tilerush

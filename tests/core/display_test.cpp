@@ -125,6 +125,8 @@ TEST(Pacer, GameTimeFollowsRealTimeAndAStallMovesItOnByAFewTicksOnly) {
   EXPECT_EQ(pacer.step(5 * kSecond + 25'400'000), 25);
   EXPECT_EQ(pacer.realDelayNs(25), 24'600'000) << "the 0.4 ms carried over counts";
   EXPECT_EQ(pacer.step(5 * kSecond + 50'000'000), 25);
+  EXPECT_EQ(pacer.step(5 * kSecond + 40'000'000), 0) << "an instant already run past";
+  EXPECT_EQ(pacer.step(5 * kSecond + 75'000'000), 25) << "and its time is not run twice";
 
   // A minute asleep: the game moves on by a few ticks, then on with real time.
   Session session([] { return 1u; });

@@ -71,6 +71,15 @@ printf 'open\nadvance 100\n' >"$dir/unseeded.sim"
 err=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" --race "$dir/unseeded.sim" 2>&1 >/dev/null)
 status=$?
 [ "$status" -eq 2 ] || { echo "FAIL: --race of an unseeded replay: status $status: $err"; failures=$((failures + 1)); }
+# A day that is not one of the calendar, and a challenge beside a replay.
+for args in "--day 2026-02-29" "--day 2026-2-1" "--challenge --day" "--challenge $dir/unseeded.sim"; do
+  err=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" $args 2>&1 >/dev/null)
+  status=$?
+  if [ "$status" -ne 2 ] || [ "$(printf '%s\n' "$err" | wc -l)" -ne 1 ] || [[ $err != "tilerush: "* ]]; then
+    echo "FAIL: $args: status $status: $err"
+    failures=$((failures + 1))
+  fi
+done
 # A record file that cannot be written is refused the same way.
 for record in "$dir/a-folder.tilerush" "$dir/no-such-folder/game.tilerush"; do
   err=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" --record "$record" 2>&1 >/dev/null)

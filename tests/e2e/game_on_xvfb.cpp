@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace tilerush::e2e {
@@ -19,6 +21,13 @@ constexpr int kPaddleRow = 456;  // (6762.6 + 169 / 2) / 15
 }  // namespace
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 Placement Placement::fitted(int width, int height) {
   Placement at;
@@ -102,11 +111,18 @@ void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vect
   game_.reset();
   windowManager_.reset();
   xvfb_ = std::make_unique<XvfbServer>(screenWidth_, screenHeight_);
+  // Held from the start: a server whose last client leaves resets, the pointer's
+  // place included.
+  x_ = std::make_unique<XConnection>(xvfb_->name());
   if (managed_) startWindowManager();
+  if (pointerAtStart_) {
+    xdotool({"mousemove", std::to_string(pointerAtStart_->first), std::to_string(pointerAtStart_->second)});
+  }
   std::vector<std::string> env = extraEnv;
   for (std::string setting :
        {"DISPLAY=" + xvfb_->name(), std::string("QT_QPA_PLATFORM=xcb"),
-        "XDG_CONFIG_HOME=" + scratch() + "/config", "PULSE_SERVER=unix:" + scratch() + "/no-sound-server"}) {
+        "XDG_CONFIG_HOME=" + scratch() + "/config", "XDG_DATA_HOME=" + scratch() + "/data",
+        "PULSE_SERVER=unix:" + scratch() + "/no-sound-server"}) {
     const std::string key = setting.substr(0, setting.find('=') + 1);
     const bool given =
         std::any_of(env.begin(), env.end(), [&](const std::string& e) { return e.rfind(key, 0) == 0; });
@@ -115,8 +131,8 @@ void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vect
   std::vector<std::string> argv = {TILERUSH_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
   game_ = std::make_unique<Process>(argv, env, errorFile, outputFile);
-  x_ = std::make_unique<XConnection>(xvfb_->name());
-  window_ = x_->waitForWindow("Tilerush!", std::chrono::seconds(20));
+  // Generous: on a machine kept busy, a game can take many seconds to show.
+  window_ = x_->waitForWindow("Tilerush!", std::chrono::seconds(60));
   ASSERT_NE(window_, 0u) << "the game window did not appear";
   // A window manager gives the window the keyboard as a desktop would; without one,
   // it is given directly.

@@ -73,6 +73,8 @@ class GameOnXvfb : public ::testing::Test {
   Sight lookUntil(Done done, double seconds = 10);
   std::string windowId() const { return std::to_string(window_); }
 
+  // Where on the screen the pointer is put before the game starts, if anywhere.
+  std::optional<std::pair<int, int>> pointerAtStart_;
   std::unique_ptr<XvfbServer> xvfb_;
   std::unique_ptr<Process> windowManager_;
   std::unique_ptr<Process> game_;
@@ -85,6 +87,8 @@ class GameOnXvfb : public ::testing::Test {
 };
 
 void pause(int ms);
+// The whole of a file the game wrote, or nothing if there is none.
+std::string readFile(const std::string& path);
 
 template <typename Done>
 Sight GameOnXvfb::lookUntil(Done done, double seconds) {

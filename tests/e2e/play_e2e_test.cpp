@@ -1,4 +1,6 @@
 // Playing the real window with real key presses and clicks.
+#include <cstdlib>
+
 #include "game_on_xvfb.h"
 
 namespace tilerush::e2e {
@@ -106,6 +108,32 @@ TEST_F(RealPlay, ArrowKeysReachTheGameWhileAButtonShowsAndAClickOnPauseResumesWh
   EXPECT_NEAR(resumed.ballCentre->first, paused.ballCentre->first, 100);
   EXPECT_NEAR(resumed.ballCentre->second, paused.ballCentre->second, 100);
   EXPECT_EQ(resumed.livesShown, 3);
+}
+
+// The window opens at the screen's corner, under a pointer already over the board:
+// the place reported as it opens is where the pointer stands, not a move, so the
+// ball waits on the paddle until the pointer really moves.
+class StillPointer : public GameOnXvfb {
+ protected:
+  void SetUp() override {}
+};
+
+TEST_F(StillPointer, AWindowOpenedUnderAStillPointerLaunchesNothingUntilThePointerMoves) {
+  pointerAtStart_ = std::make_pair(400, 400);
+  start({});
+  const Sight opened = lookNow();
+  pause(1500);
+  const Sight still = lookNow();
+  EXPECT_EQ(still.paddleCentre, kServeCentre) << "the paddle went to a pointer that did not move";
+  ASSERT_TRUE(still.ballCentre);
+  EXPECT_NEAR(still.ballCentre->second, kBallRestRow, 1)
+      << "the ball was launched by a pointer that did not move";
+  EXPECT_EQ(opened.paddleCentre, still.paddleCentre);
+
+  xdotool({"mousemove", "420", "400"});
+  const Sight moved =
+      lookUntil([](const Sight& s) { return s.paddleCentre && std::abs(*s.paddleCentre - 420) <= 8; });
+  EXPECT_NEAR(moved.paddleCentre.value_or(0), 420, 8) << "the pointer's real move did not steer the paddle";
 }
 
 }  // namespace

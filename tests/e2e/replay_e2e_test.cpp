@@ -12,13 +12,6 @@
 namespace tilerush::e2e {
 namespace {
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // How much game time the advances of a replay add up to, in milliseconds.
 long long recordedMs(const std::string& replay) {
   std::istringstream lines(replay);

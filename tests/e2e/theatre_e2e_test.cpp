@@ -16,13 +16,6 @@ constexpr const char* kReplay =
     "seed 1\nopen\nadvance 700\nkey down 39\nadvance 400\nkey up 39\nadvance 1500\nkey down 37\n"
     "advance 900\nkey up 37\nadvance 4500\nexpect lives 1\n";
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class Theatre : public GameOnXvfb {
  protected:
   void SetUp() override {

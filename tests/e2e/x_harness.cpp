@@ -196,8 +196,11 @@ std::vector<unsigned long> XConnection::property(unsigned long window, const cha
   return values;
 }
 
+// A window manager announces itself as soon as it has taken the screen, but manages
+// windows only once it has set the screen up: its work area, set then, tells.
 bool XConnection::windowManagerRunning() {
-  return !property(DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+  return !property(DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty() &&
+         !property(DefaultRootWindow(display_), "_NET_WORKAREA", XA_CARDINAL).empty();
 }
 
 bool XConnection::fullScreen(unsigned long window) {

@@ -72,7 +72,8 @@ class XConnection {
   // The mapped top-level window with this title, waiting for it to appear; a window
   // manager's frame round it is looked inside.
   unsigned long waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
-  // Whether a window manager has said it runs (EWMH's supporting-window check).
+  // Whether a window manager runs and manages windows (EWMH's supporting-window check,
+  // and the work area it sets once it has set the screen up).
   bool windowManagerRunning();
   // Whether the window manager shows the window in full screen.
   bool fullScreen(unsigned long window);

@@ -42,8 +42,9 @@ grep -Eq '^[^<>]+ <[^<>@ ]+@[^<> ]+>$' <<<"$(field Maintainer)" || fail "Maintai
 # Qt and the C++ runtime come from dpkg-shlibdeps; the fonts are named by hand, since Qt opens them at run time.
 depends=$(field Depends)
 depended_on=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
+# Debian 13 renamed some libraries for its 64-bit time (libqt6core6t64): either name will do.
 for package in libc6 libstdc++6 libqt6core6 libqt6widgets6 fonts-liberation2 fonts-open-sans fonts-dancingscript; do
-  grep -Fqx "$package" <<<"$depended_on" || fail "Depends lacks $package: $depends"
+  grep -Eqx "${package//+/\\+}(t64)?" <<<"$depended_on" || fail "Depends lacks $package: $depends"
 done
 
 # The changelog and the software centres' release list are made from the same notes: the same

@@ -41,8 +41,10 @@ TEST(KeyCodes, ArrowsPLettersAndDigitsHaveTheGameCodesAndNoOtherKeyPassesForThem
 
 struct KeyLog {
   std::vector<std::string> events;
-  KeyTranslator::KeySink down() {
-    return [this](int code, int) { events.push_back("down " + std::to_string(code)); };
+  KeyTranslator::DownSink down() {
+    return [this](int code, int, bool repeat) {
+      events.push_back((repeat ? "repeat " : "down ") + std::to_string(code));
+    };
   }
   KeyTranslator::KeySink up() {
     return [this](int code, int) { events.push_back("up " + std::to_string(code)); };
@@ -64,7 +66,7 @@ TEST(KeyTranslator, HeldKeyIsRepeatedKeyDownsWithOneKeyUpAtTheRealRelease) {
   // A repeat pair that came without the flag.
   keys.release(keyEvent(QEvent::KeyRelease, Qt::Key_Right));
   keys.press(keyEvent(QEvent::KeyPress, Qt::Key_Right));
-  EXPECT_EQ(log.events, (std::vector<std::string>{"down 39", "down 39", "down 39"}));
+  EXPECT_EQ(log.events, (std::vector<std::string>{"down 39", "repeat 39", "repeat 39"}));
 
   // The real release waits out the hold-back.
   keys.release(keyEvent(QEvent::KeyRelease, Qt::Key_Right));

@@ -86,6 +86,9 @@ TEST(ReplayLink, APageMadeLinkGivesBackItsReplayByteForByteHoweverItIsWritten) {
   const Result<std::string> read = replayOfLink(kPageCopiedLink);
   ASSERT_TRUE(read.ok()) << read.error();
   EXPECT_EQ(read.value(), gameOver);
+  // The window's own links (the kept games' "Copy link") are the page's, and read back.
+  EXPECT_EQ(replayLink(gameOver), "#" + linkOf(gameOver));
+  EXPECT_EQ(replayOfLink(replayLink(gameOver)).value(), gameOver);
   EXPECT_FALSE(looksLikeReplayLink("game.tilerush"));
   EXPECT_FALSE(looksLikeReplayLink("https://tilerush.example/#about"));
 }
@@ -95,7 +98,7 @@ TEST(ReplayLink, ABrokenLinkIsOneSentenceAndNothingInflatesPast16MiB) {
   std::string garbled = good;
   garbled[good.size() / 2 + 2] = garbled[good.size() / 2 + 2] == 'A' ? 'B' : 'A';
   std::string huge;
-  while (huge.size() <= kLongestLinkedReplayBytes) huge += "advance 1\n";
+  while (huge.size() <= stage::kLongestReplayBytes) huge += "advance 1\n";
   const struct {
     std::string link;
     const char* why;

@@ -33,12 +33,6 @@ void runCutTo(Session& session, const std::string& script, std::int64_t t) {
   while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
 }
 
-class CountingListener : public GameListener {
- public:
-  void happened(Happening, double, double) override { ++heard; }
-  int heard = 0;
-};
-
 class TheatreTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -52,8 +46,10 @@ class TheatreTest : public ::testing::Test {
   static void TearDownTestSuite() { delete replay_; }
 
   void SetUp() override {
-    theatre = std::make_unique<Theatre>(game, *replay_, &listener, said);
-    theatre->show().pause();
+    QObject::connect(&game, &QtGame::heard, [this] { ++heard; });
+    theatre = std::make_unique<Theatre>(game, *replay_, said);
+    Q_EMIT theatre->timeline().playOrPauseAsked();
+    ASSERT_FALSE(theatre->show().playing());
   }
 
   std::int64_t markOf(sim::Mark::Kind kind) const {
@@ -72,7 +68,7 @@ class TheatreTest : public ::testing::Test {
     ASSERT_EQ(theatre->show().now(), t);
     QtGame truth([] { return std::uint64_t{5}; });
     runCutTo(truth.session(), replay_->script, t);
-    EXPECT_EQ(sim::dumpJson(game.session(), {}), sim::dumpJson(truth.session(), {})) << "at " << t;
+    EXPECT_EQ(sim::dumpJson(theatre->watchedGame(), {}), sim::dumpJson(truth.session(), {})) << "at " << t;
     const auto& readouts = game.window().canvas().readouts();
     for (std::size_t i = 0; i < readouts.size(); ++i) {
       EXPECT_EQ(readout(static_cast<int>(i)), readoutText(truth.display(), readouts[i])) << "at " << t;
@@ -94,7 +90,7 @@ class TheatreTest : public ::testing::Test {
 
   static CheckedReplay* replay_;
   QtGame game{[] { return std::uint64_t{99}; }};
-  CountingListener listener;
+  int heard = 0;
   std::ostringstream said;
   std::unique_ptr<Theatre> theatre;
 };
@@ -112,7 +108,7 @@ TEST_F(TheatreTest, SeeksByTheSliderForwardAndBackShowTheReplaysGameAtThatInstan
     expectShowsTruthAt(t, t == cleared + 3000 || t == lost - 1 || t == over + 10);
     EXPECT_EQ(timeline.slider().value(), t);
   }
-  EXPECT_EQ(listener.heard, 0) << "nothing is heard while seeking";
+  EXPECT_EQ(heard, 0) << "nothing is heard while seeking";
   EXPECT_EQ(said.str(), "") << "the verdict waits for the end";
 
   // A click on the slider goes where it is clicked.
@@ -171,11 +167,11 @@ TEST_F(TheatreTest, TheViewersKeysStepJumpAndChangeSpeedAndNothingOfThemReachesT
   Q_EMIT timeline.seekAsked(lost - 30);
   press(Qt::Key_Space);
   ASSERT_TRUE(eventually([&] { return theatre->show().now() > lost + 10; }));
-  EXPECT_EQ(listener.heard, 0) << "twice as fast is not heard";
+  EXPECT_EQ(heard, 0) << "twice as fast is not heard";
   Q_EMIT timeline.speedAsked(sim::kNormalSpeed);
   Q_EMIT timeline.seekAsked(lost - 30);
   ASSERT_TRUE(eventually([&] { return theatre->show().now() > lost + 10; }));
-  EXPECT_GT(listener.heard, 0) << "the lost ball is heard at the normal speed";
+  EXPECT_GT(heard, 0) << "the lost ball is heard at the normal speed";
   press(Qt::Key_Space);
   EXPECT_FALSE(theatre->show().playing());
   EXPECT_EQ(timeline.playButton().text(), "Play");
@@ -217,6 +213,43 @@ TEST_F(TheatreTest, TheWindowGrowsByTheTimelineAndGivesItBackWithTheGameAreaAtSc
   runCutTo(truth.session(), replay_->script, 0);
   const std::vector<std::string_view> draws = {"xfactor", "yfactor", "logoxspeed", "logoyspeed"};
   EXPECT_EQ(sim::dumpJson(game.session(), draws), sim::dumpJson(truth.session(), draws));
+}
+
+// "Back to my game": the window started on a replay opens a game of the player's own;
+// watched again, that game is left (the held arrow let go, play paused) and stands
+// still, and back in it the window shows it as it stood, its push buttons included.
+TEST_F(TheatreTest, BackToMyGameOpensAGameTheFirstTimeAndFindsItWhereItStoodAfterThat) {
+  GameWindow& window = game.window();
+  EXPECT_TRUE(theatre->timeline().backButton().isVisibleTo(&window));
+  QTest::mouseClick(&theatre->timeline().backButton(), Qt::LeftButton);
+  ASSERT_TRUE(eventually([&] { return !theatre->watching(); }));
+  EXPECT_TRUE(game.session().isOpen());
+  EXPECT_EQ(&window.display(), &game.display());
+  EXPECT_EQ(window.size(), window.area().naturalSize());
+  Element& paddle = *game.display().find("paddle");
+  const float served = paddle.left();
+  QTest::keyPress(&window, Qt::Key_Right);
+  ASSERT_TRUE(eventually([&] { return paddle.left() > served + 500; }));
+
+  theatre.reset();
+  theatre = std::make_unique<Theatre>(game, *replay_, said);
+  EXPECT_EQ(&window.display(), &theatre->watchedGame().display());
+  EXPECT_EQ(game.form().state().paddledir, 0) << "the held arrow was let go";
+  const Rect stood = paddle.bounds();
+  const Rect ball = game.display().find("ball")->bounds();
+  ASSERT_TRUE(game.form().element(ButtonId::Pause).visible());
+  EXPECT_FALSE(window.button("pause")->isVisible()) << "the window shows the replay's buttons";
+  QTest::keyClick(&window, Qt::Key_Left);
+  QTest::qWait(300);
+
+  QTest::mouseClick(&theatre->timeline().backButton(), Qt::LeftButton);
+  ASSERT_TRUE(eventually([&] { return !theatre->watching(); }));
+  EXPECT_EQ(&window.display(), &game.display());
+  EXPECT_EQ(paddle.left(), stood.left);
+  EXPECT_EQ(game.display().find("ball")->left(), ball.left);
+  EXPECT_EQ(game.display().find("ball")->top(), ball.top);
+  EXPECT_TRUE(window.button("pause")->isVisible());
+  EXPECT_EQ(readout(2), readoutText(game.display(), window.canvas().readouts()[2]));
 }
 
 }  // namespace

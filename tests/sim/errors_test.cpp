@@ -48,6 +48,9 @@ TEST(SimErrors, BadWordsAreReportedWithTheirLine) {
       {"set nosuch 1", "unknown field 'nosuch'"},
       {"set levels[1][1] a\x01z", "control characters"},
       {"set levels[1][1] \xff\xfe", "UTF-8"},
+      {"high -1", "high must be a whole number from 0 to 2147483647"},
+      {"high 2147483648", "high must be"},
+      {"high", "the High is missing"},
   };
   for (const auto& [line, what] : cases) expectFailure("seed 1\n" + line + "\nopen\n", 2, what);
 }
@@ -58,6 +61,7 @@ TEST(SimErrors, WindowCommandsNeedTheWindowOpenOnce) {
     expectFailure("seed 1\n" + line + "\n", 2, "give 'open' first");
   }
   expectFailure("open\nopen\n", 2, "already open");
+  expectFailure("open\nhigh 10\n", 2, "high must come before 'open'");
 }
 
 TEST(SimErrors, BadArgumentsAfterOpen) {

@@ -30,7 +30,7 @@ void PrintTo(const Heard& h, std::ostream* os) {
 
 // A scripted game with an ear on it. Each `play` returns what was heard meanwhile.
 struct HeardGame : GameListener {
-  HeardGame() { session.form().setListener(this); }
+  HeardGame() : hearing(session.form().addListener(*this)) {}
   void happened(Happening what, double before, double after) override {
     heard.push_back({what, before, after});
   }
@@ -45,6 +45,7 @@ struct HeardGame : GameListener {
   Session session{systemClockSeed};
   std::ostringstream out;
   std::vector<Heard> heard;
+  Hook hearing;
 };
 
 // Puts the resting ball wholly inside one cell of a row, so that the next ball tick

@@ -169,8 +169,8 @@ TEST_F(Watching, ARaceOpensOnTheReplaysFirstSeedAndIsRecordedAsAnyGame) {
 
   Session race([] { return 4242; });
   std::string lines;
-  Recorder recorder(
-      race, [&](std::string_view line) { lines += line; }, "test", "today");
+  const auto keep = [&](std::string_view line) { lines += line; };
+  Recorder recorder(race, keep, "test", "today");
   race.setInputLog(&recorder);
   race.seedNextStartUp(*firstSeed(*script_));
   race.open();

@@ -70,8 +70,8 @@ TEST(Recording, AGameAcrossALevelAndAGameOverReplaysWithEveryExpectationHeld) {
   std::uint64_t clockSeeds = 1000;
   Session session([&] { return ++clockSeeds; });
   std::string replay;
-  Recorder recorder(
-      session, [&](std::string_view lines) { replay += lines; }, "test", "today");
+  const auto keep = [&](std::string_view lines) { replay += lines; };
+  Recorder recorder(session, keep, "test", "today");
   session.setInputLog(&recorder);
   int levels = 0, gameOvers = 0;
   session.watchEvents([&](GameEvent event, std::string_view name) {
@@ -108,8 +108,8 @@ TEST(Recording, AGameAcrossALevelAndAGameOverReplaysWithEveryExpectationHeld) {
 TEST(Recording, AHeldKeyIsWrittenOnceAndInputHeldThroughAPauseIsKept) {
   Session session([] { return 7u; });
   std::string replay;
-  Recorder recorder(
-      session, [&](std::string_view lines) { replay += lines; }, "test", "today");
+  const auto keep = [&](std::string_view lines) { replay += lines; };
+  Recorder recorder(session, keep, "test", "today");
   session.setInputLog(&recorder);
   session.open();
   for (int i = 0; i < 20; ++i) {

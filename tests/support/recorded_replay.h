@@ -19,8 +19,8 @@ namespace tilerush::testing {
 inline std::string recordedGame() {
   Session session([] { return 1; });
   std::string lines;
-  sim::Recorder recorder(
-      session, [&](std::string_view line) { lines += line; }, "test", "today");
+  const auto keep = [&](std::string_view line) { lines += line; };
+  sim::Recorder recorder(session, keep, "test", "today");
   session.setInputLog(&recorder);
   session.open();
   sim::Autoplayer(session).play(300'000);

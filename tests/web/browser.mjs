@@ -27,8 +27,15 @@ before(async () => {
   address = `http://127.0.0.1:${server.address().port}/`;
   browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
   });
 });
 
@@ -58,10 +65,17 @@ export function nextFrame(page) {
 // view, the canvas's own pixels, and the device pixel ratio.
 export function gameArea(page) {
   return page.evaluate(() => {
-    const box = (e) => { const r = e.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; };
+    const box = (e) => {
+      const r = e.getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height };
+    };
     const canvas = document.querySelector('#tilerush canvas');
-    return { frame: box(document.getElementById('tilerush')), canvas: box(canvas), backing: [canvas.width, canvas.height],
-      ratio: devicePixelRatio };
+    return {
+      frame: box(document.getElementById('tilerush')),
+      canvas: box(canvas),
+      backing: [canvas.width, canvas.height],
+      ratio: devicePixelRatio,
+    };
   });
 }
 
@@ -75,9 +89,17 @@ export async function grab(page, cdp = null) {
   // The picture starts at the whole CSS pixel at or before the frame's corner, as
   // Playwright takes it.
   const [x, y] = [Math.floor(frame.x + 1e-3), Math.floor(frame.y + 1e-3)];
-  const clip = { x, y, width: Math.ceil(frame.x + frame.width - 1e-3) - x, height: Math.ceil(frame.y + frame.height - 1e-3) - y };
+  const clip = {
+    x,
+    y,
+    width: Math.ceil(frame.x + frame.width - 1e-3) - x,
+    height: Math.ceil(frame.y + frame.height - 1e-3) - y,
+  };
   const png = cdp
-    ? Buffer.from((await cdp.send('Page.captureScreenshot', { format: 'png', clip: { ...clip, scale: 1 } })).data, 'base64')
+    ? Buffer.from(
+        (await cdp.send('Page.captureScreenshot', { format: 'png', clip: { ...clip, scale: 1 } })).data,
+        'base64',
+      )
     : await page.locator('#tilerush').screenshot();
   const device = decodePng(png);
   const left = Math.round((canvas.x - x) * ratio);
@@ -85,7 +107,11 @@ export async function grab(page, cdp = null) {
   const width = Math.round(canvas.width * ratio);
   const height = Math.round(canvas.height * ratio);
   return {
-    device, left, top, deviceWidth: width, deviceHeight: height,
+    device,
+    left,
+    top,
+    deviceWidth: width,
+    deviceHeight: height,
     width: 568,
     height: 489,
     at: (x, y) => device.at(left + Math.floor(((x + 0.5) * width) / 568), top + Math.floor(((y + 0.5) * height) / 489)),
@@ -155,8 +181,14 @@ export function brickEdgeFaults(frame) {
 export function count(frame, left, top, width, height, wanted) {
   if (frame.device) {
     const [kx, ky] = [frame.deviceWidth / 568, frame.deviceHeight / 489];
-    const n = count(frame.device, frame.left + Math.round(left * kx), frame.top + Math.round(top * ky),
-      Math.round(width * kx), Math.round(height * ky), wanted);
+    const n = count(
+      frame.device,
+      frame.left + Math.round(left * kx),
+      frame.top + Math.round(top * ky),
+      Math.round(width * kx),
+      Math.round(height * ky),
+      wanted,
+    );
     return n / (kx * ky);
   }
   let n = 0;
@@ -167,8 +199,14 @@ export function count(frame, left, top, width, height, wanted) {
 }
 export const channels = (p) => [(p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff];
 export const dark = (p) => channels(p).every((c) => c < 90);
-export const reddish = (p) => { const [r, g, b] = channels(p); return r > 180 && g < 90 && b < 90; };
-export const bluish = (p) => { const [r, g, b] = channels(p); return b > 40 && r < 50 && g < 50; };
+export const reddish = (p) => {
+  const [r, g, b] = channels(p);
+  return r > 180 && g < 90 && b < 90;
+};
+export const bluish = (p) => {
+  const [r, g, b] = channels(p);
+  return b > 40 && r < 50 && g < 50;
+};
 
 export async function holdKey(page, key, ms) {
   // Repeated keydowns, as a held key sends them.
@@ -189,52 +227,88 @@ export async function paddleUntil(page, done, ms = 3000) {
   return sight;
 }
 
+// A click on "Game Over" starts a new game, and so a new replay. Once the click's own
+// sound has had time to play, and before any key starts the new game's, the page's
+// window.tilerushLastGameFrom marks where that game's sounds begin.
+async function newGameFrom(page) {
+  await page.waitForTimeout(300);
+  await page.evaluate(() => (window.tilerushLastGameFrom = performance.now()));
+  return 1;
+}
+
 // Plays for `seconds` as a person would: the arrows held in turn, P now and then and
 // the Pause button clicked to go on, and a lost game or a cleared level clicked away.
+// Returns how many games it clicked away at "Game Over".
 export async function playFor(page, seconds) {
   const end = Date.now() + seconds * 1000;
   const shown = (name) => page.getByRole('button', { name, exact: false }).isVisible();
   let turn = 0;
+  let gamesOver = 0;
   while (Date.now() < end) {
     const key = turn % 2 ? 'ArrowLeft' : 'ArrowRight';
-    await holdKey(page, key, 300 + (turn * 137) % 500);
+    await holdKey(page, key, 300 + ((turn * 137) % 500));
     await page.keyboard.up(key);
     await page.waitForTimeout((turn * 71) % 200);
     for (const name of ['Game Over', 'Level:']) {
-      if (await shown(name)) await page.getByRole('button', { name, exact: false }).click();
+      if (!(await shown(name))) continue;
+      await page.getByRole('button', { name, exact: false }).click();
+      if (name === 'Game Over') gamesOver += await newGameFrom(page);
     }
     if (turn % 7 === 3) {
       await page.keyboard.press('KeyP');
       await page.waitForTimeout(250);
-      if ((await shown('Pause')) && !(await shown('Game Over'))) await page.getByRole('button', { name: 'Pause' }).click();
+      if ((await shown('Pause')) && !(await shown('Game Over')))
+        await page.getByRole('button', { name: 'Pause' }).click();
     }
     ++turn;
   }
+  return gamesOver;
 }
 
 // Stops the game where it stands: a lost game or a cleared level clicked away, then P.
 export async function pauseGame(page) {
   for (const name of ['Game Over', 'Level:']) {
     const button = page.getByRole('button', { name, exact: false });
-    if (await button.isVisible()) await button.click();
+    if (!(await button.isVisible())) continue;
+    await button.click();
+    if (name === 'Game Over') await newGameFrom(page);
   }
   await page.keyboard.press('KeyP');
   await page.getByRole('button', { name: 'Pause' }).waitFor({ state: 'visible' });
 }
 
 // The game so far, saved with "Save replay" and run through the native tilerush-sim
-// (TILERUSH_SIM), which must hold every expectation; the game must have been given no
-// key but `keys` (the arrows and P) and clicks. Returns the replay's inputs, in order.
-export async function savedReplay(page, name, keys = [37, 39, 80]) {
+// (TILERUSH_SIM), which must hold every expectation. Returns the replay's lines.
+export async function savedReplayLines(page, name) {
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#tilerush-save')]);
   const replay = await readFile(await download.path(), 'utf8');
   const file = join(await mkdtemp(join(tmpdir(), 'tilerush-')), `${name}.tilerush`);
   await writeFile(file, replay);
   const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
   assert.deepEqual([sim.status, sim.stderr], [0, ''], `${name}: tilerush-sim holds every expectation`);
-  const inputs = replay.split('\n').filter((l) => /^(key|click) /.test(l));
+  return replay.split('\n');
+}
+
+// The same, and the game must have been given no key but `keys` (the arrows and P) and
+// clicks. Returns the replay's inputs, in order.
+export async function savedReplay(page, name, keys = [37, 39, 80]) {
+  const inputs = (await savedReplayLines(page, name)).filter((l) => /^(key|click) /.test(l));
   for (const input of inputs) {
     assert.ok(/^click \w+$/.test(input) || keys.includes(Number(input.split(' ')[2])), `${name}: given ${input}`);
   }
   return inputs;
+}
+
+// Loses every ball: the pointer on the board, always on the side away from the ball.
+export async function loseTheGame(page) {
+  const { canvas } = await gameArea(page);
+  const to = (x) => [canvas.x + (x * canvas.width) / 568, canvas.y + (300 * canvas.height) / 489];
+  const over = page.getByRole('button', { name: 'Game Over' });
+  const end = Date.now() + 90000;
+  while (!(await over.isVisible()) && Date.now() < end) {
+    const { ball } = look(await grab(page));
+    await page.mouse.move(...to(ball && ball[0] < 284 ? 540 : 28));
+    await page.waitForTimeout(100);
+  }
+  assert.ok(await over.isVisible(), 'the game was lost');
 }

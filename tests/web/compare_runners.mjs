@@ -26,15 +26,24 @@ function generator(seed) {
 function numberWord(random) {
   const pick = (list) => list[Math.floor(random() * list.length)];
   switch (Math.floor(random() * 9)) {
-    case 0: return String(Math.floor(random() * 9000));
-    case 1: return (random() * 9000).toFixed(Math.floor(random() * 6));
-    case 2: return (random() * 10 ** (Math.floor(random() * 8) - 4)).toExponential(Math.floor(random() * 17));
-    case 3: return String(-Math.floor(random() * 400) / 4);
-    case 4: return String(random() * 8000);
-    case 5: return String(Math.fround(random() * 8000));
-    case 6: return pick(['0', '-0', '.5', '5.', '1e-7', '1e+3', '0.1', '0.2', '414.75', '-182.49', '12.5', '1E2']);
-    case 7: return pick(['226.1999969482422', '6649.60009765625', '4000.5', '3999.625', '2062.4', '7102']);
-    default: return pick(['1e309', '1e-400', '0x10', '+1', '1e', 'nan', 'inf', '4.9e-324', '1e300']);
+    case 0:
+      return String(Math.floor(random() * 9000));
+    case 1:
+      return (random() * 9000).toFixed(Math.floor(random() * 6));
+    case 2:
+      return (random() * 10 ** (Math.floor(random() * 8) - 4)).toExponential(Math.floor(random() * 17));
+    case 3:
+      return String(-Math.floor(random() * 400) / 4);
+    case 4:
+      return String(random() * 8000);
+    case 5:
+      return String(Math.fround(random() * 8000));
+    case 6:
+      return pick(['0', '-0', '.5', '5.', '1e-7', '1e+3', '0.1', '0.2', '414.75', '-182.49', '12.5', '1E2']);
+    case 7:
+      return pick(['226.1999969482422', '6649.60009765625', '4000.5', '3999.625', '2062.4', '7102']);
+    default:
+      return pick(['1e309', '1e-400', '0x10', '+1', '1e', 'nan', 'inf', '4.9e-324', '1e300']);
   }
 }
 
@@ -55,12 +64,18 @@ const BUTTONS = ['pause', 'nextlevel', 'gameover'];
 function setLine(random) {
   const pick = (list) => list[Math.floor(random() * list.length)];
   switch (Math.floor(random() * 6)) {
-    case 0: return `set ${pick(DOUBLE_FIELDS)} ${numberWord(random)}`;
-    case 1: return `set ${pick(WHOLE_FIELDS)} ${(random() * 30 - 5).toFixed(Math.floor(random() * 3))}`;
-    case 2: return `set brick[${Math.floor(random() * 120)}].visible ${pick(['0', '1', 'true', 'false'])}`;
-    case 3: return `set Timer${1 + Math.floor(random() * 3)}.interval ${pick(['0', '25', '50', '7', '1000'])}`;
-    case 4: return `set ${pick(['pause', 'numbricks', 'logo'])}.caption ${numberWord(random)}`;
-    default: return `set ${pick(GEOMETRY)} ${numberWord(random)}`;
+    case 0:
+      return `set ${pick(DOUBLE_FIELDS)} ${numberWord(random)}`;
+    case 1:
+      return `set ${pick(WHOLE_FIELDS)} ${(random() * 30 - 5).toFixed(Math.floor(random() * 3))}`;
+    case 2:
+      return `set brick[${Math.floor(random() * 120)}].visible ${pick(['0', '1', 'true', 'false'])}`;
+    case 3:
+      return `set Timer${1 + Math.floor(random() * 3)}.interval ${pick(['0', '25', '50', '7', '1000'])}`;
+    case 4:
+      return `set ${pick(['pause', 'numbricks', 'logo'])}.caption ${numberWord(random)}`;
+    default:
+      return `set ${pick(GEOMETRY)} ${numberWord(random)}`;
   }
 }
 
@@ -72,7 +87,8 @@ function line(random) {
   if (r < 0.53) return `tick Timer${1 + Math.floor(random() * 3)} ${1 + Math.floor(random() * 40)}`;
   if (r < 0.7) return setLine(random);
   if (r < 0.72) return `click ${pick(BUTTONS)}`;
-  if (r < 0.84) return random() < 0.5 ? 'dump' : `dump ${pick(['ball', 'paddle', 'points', 'lives', 'cellval', 'brick'])}`;
+  if (r < 0.84)
+    return random() < 0.5 ? 'dump' : `dump ${pick(['ball', 'paddle', 'points', 'lives', 'cellval', 'brick'])}`;
   if (r < 0.88) return `autoplay ${Math.floor(random() * 20000)}`;
   if (r < 0.93) return `draws ${drawWord(random)} ${drawWord(random)}`;
   if (r < 0.99) return '# a comment';
@@ -113,7 +129,9 @@ async function compare(name, args, input) {
 }
 
 const cases = [];
-for (const file of readdirSync(goldenDir).filter((f) => f.endsWith('.sim')).sort()) {
+for (const file of readdirSync(goldenDir)
+  .filter((f) => f.endsWith('.sim'))
+  .sort()) {
   cases.push([`golden ${file} as FILE`, [join(goldenDir, file)], '']);
 }
 // Standard input, and the runner's own errors.

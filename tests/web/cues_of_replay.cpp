@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "game/hook.h"
 #include "game/listener.h"
 #include "game/session.h"
 #include "hearing/cue_for.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
   }
   Session session{sim::systemClockSeed};
   Ear ear(session);
-  session.form().setListener(&ear);
+  const Hook hearing = session.form().addListener(ear);
   std::ostringstream dumps;
   sim::ScriptRunner runner(session, replay, dumps);
   try {

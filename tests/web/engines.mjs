@@ -39,20 +39,31 @@ function meets(version, comparator) {
   const { low, next } = span(text);
   const c = compare(version, low);
   switch (op) {
-    case '>=': return c >= 0;
-    case '>': return next ? compare(version, next) >= 0 : c > 0;
-    case '<': return c < 0;
-    case '<=': return next ? compare(version, next) < 0 : c <= 0;
-    case '^': return c >= 0 && version[0] === low[0];
-    case '~': return c >= 0 && version[0] === low[0] && version[1] === low[1];
-    default: return c >= 0 && (!next || compare(version, next) < 0);
+    case '>=':
+      return c >= 0;
+    case '>':
+      return next ? compare(version, next) >= 0 : c > 0;
+    case '<':
+      return c < 0;
+    case '<=':
+      return next ? compare(version, next) < 0 : c <= 0;
+    case '^':
+      return c >= 0 && version[0] === low[0];
+    case '~':
+      return c >= 0 && version[0] === low[0] && version[1] === low[1];
+    default:
+      return c >= 0 && (!next || compare(version, next) < 0);
   }
 }
 
 function satisfies(version, range) {
   const v = parts(version);
   return range.split('||').some((alternative) => {
-    const words = alternative.trim().replace(/(>=|<=|>|<|=|\^|~)\s+/g, '$1').split(/\s+/).filter(Boolean);
+    const words = alternative
+      .trim()
+      .replace(/(>=|<=|>|<|=|\^|~)\s+/g, '$1')
+      .split(/\s+/)
+      .filter(Boolean);
     if (words.length === 0 || words[0] === '*') return true;
     if (words.length === 3 && words[1] === '-') return meets(v, `>=${words[0]}`) && meets(v, `<=${words[2]}`);
     return words.every((word) => meets(v, word));
@@ -63,8 +74,10 @@ const project = process.argv[2] || '.';
 const wanted = JSON.parse(readFileSync(join(project, 'package.json'), 'utf8')).engines?.node ?? '';
 const oldest = /^>=\s*(\d+(\.\d+){0,2})$/.exec(wanted)?.[1];
 assert.ok(oldest, `package.json must say the oldest node it runs on as ">=X.Y.Z", not "${wanted}"`);
-assert.ok(compare(parts(oldest), parts(DEBIAN_12_NODE)) <= 0,
-  `package.json asks for node ${oldest}, newer than Debian 12's ${DEBIAN_12_NODE}`);
+assert.ok(
+  compare(parts(oldest), parts(DEBIAN_12_NODE)) <= 0,
+  `package.json asks for node ${oldest}, newer than Debian 12's ${DEBIAN_12_NODE}`,
+);
 
 const lock = JSON.parse(readFileSync(join(project, 'package-lock.json'), 'utf8'));
 const refused = [];
@@ -72,7 +85,8 @@ for (const [path, entry] of Object.entries(lock.packages)) {
   const range = entry.engines?.node;
   if (!path || !range) continue;
   for (const node of [oldest, DEBIAN_12_NODE]) {
-    if (!satisfies(node, range)) refused.push(`${path.replace(/^.*node_modules\//, '')} ${entry.version} wants node ${range}, not ${node}`);
+    if (!satisfies(node, range))
+      refused.push(`${path.replace(/^.*node_modules\//, '')} ${entry.version} wants node ${range}, not ${node}`);
   }
 }
 assert.deepEqual(refused, [], 'every package in package-lock.json runs on the node package.json names');

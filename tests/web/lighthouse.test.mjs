@@ -21,7 +21,11 @@ export async function audit(folder, categories) {
   });
   try {
     const url = `http://127.0.0.1:${server.address().port}/`;
-    const result = await lighthouse(url, { port: chrome.port, logLevel: 'error', onlyCategories: categories }, desktopConfig);
+    const result = await lighthouse(
+      url,
+      { port: chrome.port, logLevel: 'error', onlyCategories: categories },
+      desktopConfig,
+    );
     return result.lhr;
   } finally {
     await chrome.kill();
@@ -30,16 +34,28 @@ export async function audit(folder, categories) {
 }
 
 test('Lighthouse scores the page 100 for accessibility and best practices', async () => {
-  const lhr = await audit(join(process.env.TILERUSH_WEB_BUILD || 'build-web', 'site'), ['accessibility', 'best-practices']);
-  const failing = (category) => lhr.categories[category].auditRefs
-    .map((ref) => lhr.audits[ref.id])
-    .filter((a) => a.scoreDisplayMode !== 'notApplicable' && a.scoreDisplayMode !== 'informative' &&
-      a.scoreDisplayMode !== 'manual' && a.score !== null && a.score < 1)
-    .map((a) => `${a.id}: ${a.title}`);
+  const lhr = await audit(join(process.env.TILERUSH_WEB_BUILD || 'build-web', 'site'), [
+    'accessibility',
+    'best-practices',
+  ]);
+  const failing = (category) =>
+    lhr.categories[category].auditRefs
+      .map((ref) => lhr.audits[ref.id])
+      .filter(
+        (a) =>
+          a.scoreDisplayMode !== 'notApplicable' &&
+          a.scoreDisplayMode !== 'informative' &&
+          a.scoreDisplayMode !== 'manual' &&
+          a.score !== null &&
+          a.score < 1,
+      )
+      .map((a) => `${a.id}: ${a.title}`);
   for (const category of ['accessibility', 'best-practices']) {
     assert.deepEqual([lhr.categories[category].score, failing(category)], [1, []], category);
   }
   // An audit that errors counts for nothing in its category's score: none may stand in either.
-  const errored = Object.values(lhr.audits).filter((a) => a.scoreDisplayMode === 'error').map((a) => a.id);
+  const errored = Object.values(lhr.audits)
+    .filter((a) => a.scoreDisplayMode === 'error')
+    .map((a) => a.id);
   assert.deepEqual(errored, []);
 });

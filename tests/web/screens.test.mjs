@@ -20,16 +20,23 @@ const PAUSE = [224, 192, 161, 97];
 async function checkScale(page, name, least) {
   const [width, height] = await page.evaluate(() => [innerWidth, innerHeight]);
   const { canvas, frame, ratio } = await gameArea(page);
-  assert.ok(canvas.x >= 0 && canvas.y >= 0 && canvas.x + canvas.width <= width && canvas.y + canvas.height <= height,
-    `${name}: the game area ${JSON.stringify(canvas)} in the view ${width} x ${height}`);
+  assert.ok(
+    canvas.x >= 0 && canvas.y >= 0 && canvas.x + canvas.width <= width && canvas.y + canvas.height <= height,
+    `${name}: the game area ${JSON.stringify(canvas)} in the view ${width} x ${height}`,
+  );
   const scale = canvas.width / 568;
   const largest = Math.min(width / 568, height / 489);
-  assert.ok(scale >= least * largest && scale <= largest, `${name}: scale ${scale.toFixed(3)}, at most ${largest.toFixed(3)}`);
+  assert.ok(
+    scale >= least * largest && scale <= largest,
+    `${name}: scale ${scale.toFixed(3)}, at most ${largest.toFixed(3)}`,
+  );
   const pause = page.getByRole('button', { name: 'Pause' });
   if (await pause.isVisible()) {
     const box = await pause.boundingBox();
     const place = [box.x - canvas.x, box.y - canvas.y, box.width, box.height];
-    PAUSE.forEach((v, i) => assert.ok(Math.abs(place[i] - v * scale) <= 1 / ratio + 1e-6, `${name}: Pause at ${place}`));
+    PAUSE.forEach((v, i) =>
+      assert.ok(Math.abs(place[i] - v * scale) <= 1 / ratio + 1e-6, `${name}: Pause at ${place}`),
+    );
   }
   return { scale, canvas, frame, ratio };
 }
@@ -61,7 +68,10 @@ async function viewChanger(context, page) {
 }
 
 test('"Full screen" gives the game area the whole screen at the largest scale, and the button or Escape leave it', async () => {
-  for (const [name, width, height, ratio] of [['a laptop', 1280, 800, 1], ['a phone upright', 390, 844, 3]]) {
+  for (const [name, width, height, ratio] of [
+    ['a laptop', 1280, 800, 1],
+    ['a phone upright', 390, 844, 3],
+  ]) {
     const { context, page, errors } = await openGame({ viewport: { width, height }, deviceScaleFactor: ratio });
     const before = await gameArea(page);
     const button = page.getByRole('button', { name: 'Full screen', exact: true });
@@ -70,8 +80,11 @@ test('"Full screen" gives the game area the whole screen at the largest scale, a
     await nextFrame(page);
     const { canvas, frame } = await checkScale(page, `${name}, full screen`, 0.99);
     assert.deepEqual(frame, { x: 0, y: 0, width, height }, `${name}: the frame is the screen`);
-    assert.ok(Math.abs(canvas.x - (width - canvas.x - canvas.width)) <= 4 &&
-      Math.abs(canvas.y - (height - canvas.y - canvas.height)) <= 4, `${name}: centred, ${JSON.stringify(canvas)}`);
+    assert.ok(
+      Math.abs(canvas.x - (width - canvas.x - canvas.width)) <= 4 &&
+        Math.abs(canvas.y - (height - canvas.y - canvas.height)) <= 4,
+      `${name}: centred, ${JSON.stringify(canvas)}`,
+    );
     await waitUntilCrisp(page, `${name}, full screen`);
     // The window's face colour round the game, and the way out in a corner of it.
     const screen = decodePng(await page.screenshot());
@@ -79,9 +92,15 @@ test('"Full screen" gives the game area the whole screen at the largest scale, a
     assert.equal(screen.at(...margin.map((v) => Math.floor(v * ratio))), 0xf0f0f0, `${name}: the margin's colour`);
     const leave = page.getByRole('button', { name: 'Leave full screen' });
     const way = await leave.boundingBox();
-    const overlaps = way.x < canvas.x + canvas.width && canvas.x < way.x + way.width &&
-      way.y < canvas.y + canvas.height && canvas.y < way.y + way.height;
-    assert.ok(!overlaps && way.x + way.width <= width, `${name}: "Leave full screen" at ${JSON.stringify(way)} beside the game`);
+    const overlaps =
+      way.x < canvas.x + canvas.width &&
+      canvas.x < way.x + way.width &&
+      way.y < canvas.y + canvas.height &&
+      canvas.y < way.y + way.height;
+    assert.ok(
+      !overlaps && way.x + way.width <= width,
+      `${name}: "Leave full screen" at ${JSON.stringify(way)} beside the game`,
+    );
     await leave.click();
     await page.waitForFunction(() => document.fullscreenElement === null);
     // The canvas's backing store takes its new size once the game's worker has drawn a
@@ -93,10 +112,15 @@ test('"Full screen" gives the game area the whole screen at the largest scale, a
       after = await gameArea(page);
     }
     assert.deepEqual(after, before, `${name}: the page as it was`);
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'tilerush', `${name}: the game has the keyboard`);
+    assert.equal(
+      await page.evaluate(() => document.activeElement.id),
+      'tilerush',
+      `${name}: the game has the keyboard`,
+    );
 
-    // In again; Escape leaves, and the game heard it as a key all the same.
-    await button.click();
+    // In again by Alt+Enter, as in the window; Escape leaves, and the game heard it as a
+    // key all the same.
+    await page.keyboard.press('Alt+Enter');
     await page.waitForFunction(() => document.fullscreenElement?.id === 'tilerush');
     await page.keyboard.press('Escape');
     await page.waitForFunction(() => document.fullscreenElement === null);
@@ -139,50 +163,59 @@ test('a rotation, a resize and a zoom are followed at once, and drawn crisp at t
   await context.close();
 });
 
-test('a game played across a rotation, a resize, a zoom and full screen replays exactly in tilerush-sim', {
-  skip: !process.env.TILERUSH_SIM && 'needs TILERUSH_SIM, the native tilerush-sim',
-}, async () => {
-  const { context, page, errors } = await openGame({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
-    acceptDownloads: true });
-  const { view } = await viewChanger(context, page);
-  const fullScreen = async (on) => {
-    if (on) await page.getByRole('button', { name: 'Full screen', exact: true }).click();
-    else await page.keyboard.press('Escape');
-    await page.waitForFunction((want) => (document.fullscreenElement !== null) === want, on);
-  };
-  const stages = [
-    () => view(844, 390, 3),
-    () => fullScreen(true),
-    () => fullScreen(false),
-    () => view(1366, 768, 1),
-    () => view(1093, 614, 1.25),
-    () => fullScreen(true),
-  ];
-  await playFor(page, 3);
-  for (const stage of stages) {
-    // Changed while a key is held, too: the change must give the game nothing.
-    await page.keyboard.down('ArrowLeft');
-    await stage();
-    await holdKey(page, 'ArrowLeft', 300);
-    await page.keyboard.up('ArrowLeft');
-    await playFor(page, 2);
-  }
-  assert.equal(await isFull(page), 'tilerush');
-  await pauseGame(page);
-  await fullScreen(false);
-  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#tilerush-save')]);
-  const replay = await readFile(await download.path(), 'utf8');
-  const lines = replay.trimEnd().split('\n');
-  const expected = lines.filter((l) => l.startsWith('expect '));
-  assert.ok(expected.length >= 11, `${expected.length} expectations`);
-  // The game was given the keys pressed and the buttons clicked, and nothing else.
-  const given = new Set(lines.filter((l) => /^(key|click) /.test(l)).map((l) => l.replace(/^key (down|up) /, 'key ')));
-  for (const input of given) assert.match(input, /^(key (27|37|39|80)|click \w+)$/, 'only the keys pressed');
+test(
+  'a game played across a rotation, a resize, a zoom and full screen replays exactly in tilerush-sim',
+  {
+    skip: !process.env.TILERUSH_SIM && 'needs TILERUSH_SIM, the native tilerush-sim',
+  },
+  async () => {
+    const { context, page, errors } = await openGame({
+      viewport: { width: 390, height: 844 },
+      deviceScaleFactor: 3,
+      acceptDownloads: true,
+    });
+    const { view } = await viewChanger(context, page);
+    const fullScreen = async (on) => {
+      if (on) await page.getByRole('button', { name: 'Full screen', exact: true }).click();
+      else await page.keyboard.press('Escape');
+      await page.waitForFunction((want) => (document.fullscreenElement !== null) === want, on);
+    };
+    const stages = [
+      () => view(844, 390, 3),
+      () => fullScreen(true),
+      () => fullScreen(false),
+      () => view(1366, 768, 1),
+      () => view(1093, 614, 1.25),
+      () => fullScreen(true),
+    ];
+    await playFor(page, 3);
+    for (const stage of stages) {
+      // Changed while a key is held, too: the change must give the game nothing.
+      await page.keyboard.down('ArrowLeft');
+      await stage();
+      await holdKey(page, 'ArrowLeft', 300);
+      await page.keyboard.up('ArrowLeft');
+      await playFor(page, 2);
+    }
+    assert.equal(await isFull(page), 'tilerush');
+    await pauseGame(page);
+    await fullScreen(false);
+    const [download] = await Promise.all([page.waitForEvent('download'), page.click('#tilerush-save')]);
+    const replay = await readFile(await download.path(), 'utf8');
+    const lines = replay.trimEnd().split('\n');
+    const expected = lines.filter((l) => l.startsWith('expect '));
+    assert.ok(expected.length >= 11, `${expected.length} expectations`);
+    // The game was given the keys pressed and the buttons clicked, and nothing else.
+    const given = new Set(
+      lines.filter((l) => /^(key|click) /.test(l)).map((l) => l.replace(/^key (down|up) /, 'key ')),
+    );
+    for (const input of given) assert.match(input, /^(key (27|37|39|80)|click \w+)$/, 'only the keys pressed');
 
-  const file = join(await mkdtemp(join(tmpdir(), 'tilerush-')), 'screens.tilerush');
-  await writeFile(file, replay);
-  const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
-  assert.deepEqual([sim.status, sim.stderr], [0, ''], 'tilerush-sim holds every expectation');
-  assert.deepEqual(errors, []);
-  await context.close();
-});
+    const file = join(await mkdtemp(join(tmpdir(), 'tilerush-')), 'screens.tilerush');
+    await writeFile(file, replay);
+    const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
+    assert.deepEqual([sim.status, sim.stderr], [0, ''], 'tilerush-sim holds every expectation');
+    assert.deepEqual(errors, []);
+    await context.close();
+  },
+);

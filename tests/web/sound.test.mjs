@@ -80,71 +80,85 @@ async function saveReplay(page) {
   return file;
 }
 
-test('heard from the first key press, each cue one the game asked for; M silences it and is kept', {
-  skip: !(process.env.TILERUSH_SIM && process.env.TILERUSH_CUES_OF_REPLAY) &&
-    'needs TILERUSH_SIM and TILERUSH_CUES_OF_REPLAY, from the native build',
-}, async () => {
-  const { context, page, errors } = await openGame({ acceptDownloads: true }, listenIn);
-  await page.waitForTimeout(300);
-  assert.equal((await heard(page)).contexts, 0, 'no sound before the first key press');
-  assert.equal(await page.isChecked('#tilerush-sound'), true, 'the sound is on at first');
+test(
+  'heard from the first key press, each cue one the game asked for; M silences it and is kept',
+  {
+    skip:
+      !(process.env.TILERUSH_SIM && process.env.TILERUSH_CUES_OF_REPLAY) &&
+      'needs TILERUSH_SIM and TILERUSH_CUES_OF_REPLAY, from the native build',
+  },
+  async () => {
+    const { context, page, errors } = await openGame({ acceptDownloads: true }, listenIn);
+    await page.waitForTimeout(300);
+    assert.equal((await heard(page)).contexts, 0, 'no sound before the first key press');
+    assert.equal(await page.isChecked('#tilerush-sound'), true, 'the sound is on at first');
 
-  await playFor(page, 12);
-  await pauseGame(page);
-  const played = await heard(page);
-  assert.equal(played.contexts, 1);
-  assert.ok(played.loudest > 0.05, `the loudest sound was ${played.loudest}`);
-  assert.ok(played.loudest < 1, `full scale reached: ${played.loudest}`);
+    await playFor(page, 12);
+    await pauseGame(page);
+    const played = await heard(page);
+    assert.equal(played.contexts, 1);
+    assert.ok(played.loudest > 0.05, `the loudest sound was ${played.loudest}`);
+    assert.ok(played.loudest < 1, `full scale reached: ${played.loudest}`);
 
-  // The game's own happenings, from the native core playing the page's replay: the
-  // page played their cues in their order, and nothing else. A burst is thinned, but
-  // a lost ball, which nothing crowds, is always heard.
-  const file = await saveReplay(page);
-  const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
-  assert.deepEqual([sim.status, sim.stderr], [0, ''], 'the replay holds in tilerush-sim');
-  const asked = spawnSync(process.env.TILERUSH_CUES_OF_REPLAY, [file], { encoding: 'utf8' });
-  assert.equal(asked.status, 0, asked.stderr);
-  const askedLines = asked.stdout.trim().split('\n').map((line) => line.split(' '));
-  const askedCues = askedLines.map(([, cue]) => Number(cue));
-  const playedCues = played.started.map((s) => s.cue);
-  const story = `the page played ${playedCues.join(' ')}; the game asked for ${askedCues.join(' ')}`;
-  assert.ok(playedCues.length > 0, 'no cue was played');
-  assert.ok(isSubsequence(playedCues, askedCues), story);
-  const lostBalls = askedLines.filter(([, , lost]) => lost).map(([, cue]) => Number(cue));
-  assert.equal(playedCues.filter((cue) => cue === lostBalls[0]).length, lostBalls.length, story);
+    // The game's own happenings, from the native core playing the page's replay: the
+    // page played their cues in their order, and nothing else. A burst is thinned, but
+    // a lost ball, which nothing crowds, is always heard.
+    const file = await saveReplay(page);
+    const sim = spawnSync(process.env.TILERUSH_SIM, [file], { encoding: 'utf8' });
+    assert.deepEqual([sim.status, sim.stderr], [0, ''], 'the replay holds in tilerush-sim');
+    const asked = spawnSync(process.env.TILERUSH_CUES_OF_REPLAY, [file], { encoding: 'utf8' });
+    assert.equal(asked.status, 0, asked.stderr);
+    const askedLines = asked.stdout
+      .trim()
+      .split('\n')
+      .map((line) => line.split(' '));
+    const askedCues = askedLines.map(([, cue]) => Number(cue));
+    // The replay is the game in play, from its start.
+    const from = await page.evaluate(() => window.tilerushLastGameFrom ?? 0);
+    const playedCues = played.started.filter((s) => s.at >= from).map((s) => s.cue);
+    const story = `the page played ${playedCues.join(' ')}; the game asked for ${askedCues.join(' ')}`;
+    assert.ok(playedCues.length > 0, 'no cue was played');
+    assert.ok(isSubsequence(playedCues, askedCues), story);
+    const lostBalls = askedLines.filter(([, , lost]) => lost).map(([, cue]) => Number(cue));
+    assert.equal(playedCues.filter((cue) => cue === lostBalls[0]).length, lostBalls.length, story);
 
-  // M: the cues stop, what sounds fades, and the choice is stored.
-  await page.keyboard.press('KeyM');
-  const mutedAt = (await heard(page)).now;
-  await page.getByRole('button', { name: 'Pause' }).click();
-  await playFor(page, 3);
-  const muted = await heard(page);
-  assert.deepEqual(muted.started.filter((s) => s.at > mutedAt), [], 'cues after M');
-  assert.ok(muted.lastSoundAt < mutedAt + 150, 'heard after M');
-  assert.equal(await page.isChecked('#tilerush-sound'), false);
-  assert.deepEqual(await page.evaluate(() => ({ ...localStorage })), { 'tilerush.sound': 'off' });
-  // With nothing to play, the audio rests.
-  await page.waitForFunction(() => window.tilerushHeard.context.state === 'suspended', null, { timeout: 5000 });
+    // M: the cues stop, what sounds fades, and the choice is stored.
+    await page.keyboard.press('KeyM');
+    const mutedAt = (await heard(page)).now;
+    await page.getByRole('button', { name: 'Pause' }).click();
+    await playFor(page, 3);
+    const muted = await heard(page);
+    assert.deepEqual(
+      muted.started.filter((s) => s.at > mutedAt),
+      [],
+      'cues after M',
+    );
+    assert.ok(muted.lastSoundAt < mutedAt + 150, 'heard after M');
+    assert.equal(await page.isChecked('#tilerush-sound'), false);
+    assert.deepEqual(await page.evaluate(() => ({ ...localStorage })), { 'tilerush.sound': 'off' });
+    // With nothing to play, the audio rests.
+    await page.waitForFunction(() => window.tilerushHeard.context.state === 'suspended', null, { timeout: 5000 });
 
-  // Another visit: silent, whatever keys are pressed, until the control turns it on.
-  await page.reload();
-  await page.waitForSelector('#tilerush[data-state=playing]');
-  assert.equal(await page.isChecked('#tilerush-sound'), false, 'the choice was not kept');
-  await holdKey(page, 'ArrowRight', 300);
-  await page.keyboard.up('ArrowRight');
-  assert.equal((await heard(page)).contexts, 0, 'sound started while off');
-  await page.click('#tilerush-sound');
-  assert.equal(await page.evaluate(() => document.activeElement.id), 'tilerush', 'the keys go back to the game');
-  assert.deepEqual(await page.evaluate(() => ({ ...localStorage })), { 'tilerush.sound': 'on' });
-  // Whatever became of the ball meanwhile, the right arrow launches it again if it rests.
-  for (let i = 0; i < 20 && (await heard(page)).started.length === 0; ++i) {
-    await holdKey(page, 'ArrowRight', 100);
+    // Another visit: silent, whatever keys are pressed, until the control turns it on.
+    await page.reload();
+    await page.waitForSelector('#tilerush[data-state=playing]');
+    assert.equal(await page.isChecked('#tilerush-sound'), false, 'the choice was not kept');
+    await holdKey(page, 'ArrowRight', 300);
     await page.keyboard.up('ArrowRight');
-    await page.waitForTimeout(900);
-  }
-  const turnedOn = await heard(page);
-  assert.ok(turnedOn.started.length > 0, 'nothing heard once the control turned the sound on');
-  assert.equal(turnedOn.contexts, 1);
-  assert.deepEqual(errors, []);
-  await context.close();
-});
+    assert.equal((await heard(page)).contexts, 0, 'sound started while off');
+    await page.click('#tilerush-sound');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'tilerush', 'the keys go back to the game');
+    assert.deepEqual(await page.evaluate(() => ({ ...localStorage })), { 'tilerush.sound': 'on' });
+    // Whatever became of the ball meanwhile, the right arrow launches it again if it rests.
+    for (let i = 0; i < 20 && (await heard(page)).started.length === 0; ++i) {
+      await holdKey(page, 'ArrowRight', 100);
+      await page.keyboard.up('ArrowRight');
+      await page.waitForTimeout(900);
+    }
+    const turnedOn = await heard(page);
+    assert.ok(turnedOn.started.length > 0, 'nothing heard once the control turned the sound on');
+    assert.equal(turnedOn.contexts, 1);
+    assert.deepEqual(errors, []);
+    await context.close();
+  },
+);

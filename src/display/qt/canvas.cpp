@@ -22,7 +22,7 @@ bool samePlace(const Rect& a, const Rect& b) {
 }  // namespace
 
 Canvas::Canvas(const Display& display, const GameArea& area, QWidget* parent)
-    : QWidget(parent), display_(display), area_(area) {
+    : QWidget(parent), display_(&display), area_(area) {
   // Every exposed pixel is painted here, face colour first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
@@ -86,6 +86,20 @@ void Canvas::announceReadout(const Element& element) {
   }
 }
 
+void Canvas::announceReadouts() {
+  if (!QAccessible::isActive()) return;
+  for (std::size_t i = 0; i < readouts_.size(); ++i) {
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    event.setChild(static_cast<int>(i));
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void Canvas::setDisplay(const Display& display) {
+  display_ = &display;
+  rebuild();
+}
+
 void Canvas::rebuild() {
   labelPixels_.clear();
   still_.reset();
@@ -123,7 +137,7 @@ void Canvas::paintAll(QPainter& painter, const QRegion& region, bool stillOnly) 
   painter.fillRect(region.boundingRect(), toQColor(kSystemFace));
   painter.save();
   drawScaled(painter);
-  for (const Element* element : display_.stackingOrder()) {
+  for (const Element* element : display_->stackingOrder()) {
     if (!element->visible() || (stillOnly && still_.moving(*element))) continue;
     if (!region.intersects(coverOf(*element))) continue;
     paintElement(painter, *element, fonts_);
@@ -160,7 +174,7 @@ void Canvas::paintOverStill(QPainter& painter, const QRegion& region) {
 const std::vector<Canvas::StillCover>& Canvas::stillCovers() {
   if (!stillCoversStale_) return stillCovers_;
   stillCovers_.clear();
-  for (const Element* element : display_.stackingOrder()) {
+  for (const Element* element : display_->stackingOrder()) {
     if (element->visible() && !still_.moving(*element))
       stillCovers_.push_back({element->stackStamp(), coverOf(*element)});
   }

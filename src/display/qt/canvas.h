@@ -27,6 +27,8 @@ class Canvas : public QWidget {
   void elementChanged(const Element& element, const Rect& before);
   // Every element is new: forget what the old ones covered and repaint everything.
   void rebuild();
+  // Shows `display` from now on, repainted whole (its readouts too).
+  void setDisplay(const Display& display);
   // The layout at another size and scale: everything is painted anew.
   void setArea(const GameArea& area);
   const GameArea& area() const { return area_; }
@@ -35,7 +37,9 @@ class Canvas : public QWidget {
   // object; a change to one is announced.
   void setReadouts(std::vector<Readout> readouts);
   const std::vector<Readout>& readouts() const { return readouts_; }
-  const Display& display() const { return display_; }
+  // A screen reader hears every readout again, as after a jump in a replay.
+  void announceReadouts();
+  const Display& display() const { return *display_; }
   // What an element covers as it was last painted or changed, in pixels of the
   // canvas.
   QRect coverOf(const Element& element);
@@ -64,7 +68,7 @@ class Canvas : public QWidget {
   };
   const std::vector<StillCover>& stillCovers();
 
-  const Display& display_;
+  const Display* display_;
   GameArea area_;
   FontBook fonts_;
   std::vector<Readout> readouts_;

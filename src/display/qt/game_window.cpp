@@ -12,10 +12,10 @@
 namespace tilerush {
 
 GameWindow::GameWindow(const Display& display, const QString& title, float width, float height)
-    : display_(display),
+    : display_(&display),
       natural_(width, height),
       canvas_(new Canvas(display, natural_, this)),
-      keys_([this](int code, int shift) { Q_EMIT keyDown(code, shift); },
+      keys_([this](int code, int shift, bool repeat) { Q_EMIT keyDown(code, shift, repeat); },
             [this](int code, int shift) { Q_EMIT keyUp(code, shift); }),
       pointer_(*this),
       tracker_(*canvas_),
@@ -77,8 +77,14 @@ void GameWindow::elementChanged(const Element& element, const Rect& before) {
   }
 }
 
+void GameWindow::showDisplay(const Display& display) {
+  display_ = &display;
+  canvas_->setDisplay(display);
+  displayRebuilt();
+}
+
 void GameWindow::displayRebuilt() {
-  for (const auto& element : display_.elements()) {
+  for (const auto& element : display_->elements()) {
     if (element->kind() == ElementKind::Button) syncButton(buttonFor(*element), *element);
   }
   canvas_->rebuild();
@@ -130,7 +136,7 @@ void GameWindow::fitToSize() {
   canvas_->setArea(natural_.fittedTo(size() - QSize(0, bar)));
   if (bar_) bar_->setGeometry(0, height() - bar, width(), bar);
   for (const auto& [name, button] : buttons_) {
-    if (const Element* element = display_.find(name)) syncButton(*button, *element);
+    if (const Element* element = display_->find(name)) syncButton(*button, *element);
   }
 }
 

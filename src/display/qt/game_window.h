@@ -20,6 +20,9 @@ class GameWindow : public QWidget, public DisplayObserver {
   Q_OBJECT
 
  public:
+  // What the player asked of the window's size by a key, once the game decided it.
+  enum class ScreenAsk { ToggleFullScreen, LeaveFullScreen };
+
   // A layout of `width` x `height` twips, shown whole at the largest scale that fits
   // the window (at any device pixel ratio); the window opens at scale 1 and can be
   // made as small as half that.
@@ -36,6 +39,14 @@ class GameWindow : public QWidget, public DisplayObserver {
   // left. The window takes it as a child; null takes it away again (not deleting it).
   void setBar(QWidget* bar);
   int barHeight() const { return bar_ ? bar_->sizeHint().height() : 0; }
+  // Draws `display` from now on, all of it afresh: the window shows one of several
+  // games (the player's, or a replay's). Whoever owns the games tells the window
+  // their changes, as an observer of the one shown.
+  void showDisplay(const Display& display);
+  const Display& display() const { return *display_; }
+  // Passes on a request for full screen, or to leave it, to whoever keeps the
+  // window's size (ScreenMode).
+  void askScreen(ScreenAsk ask) { Q_EMIT screenAsked(ask); }
 
   // DisplayObserver: brings the screen up to date with one changed element, or with
   // elements all made anew.
@@ -44,8 +55,10 @@ class GameWindow : public QWidget, public DisplayObserver {
   void displayRebuilt() override;
 
  Q_SIGNALS:
-  void keyDown(int code, int shift);
+  // A key went down, again when `repeat` (held, or X's auto-repeat), or came up.
+  void keyDown(int code, int shift, bool repeat);
   void keyUp(int code, int shift);
+  void screenAsked(ScreenAsk ask);
   void buttonClicked(const QString& name);
   // The mouse pointer moved to a point of the game area, in twips, or went off it.
   void pointerMoved(QPointF twips);
@@ -67,7 +80,7 @@ class GameWindow : public QWidget, public DisplayObserver {
   void fitToSize();
   void keyboardLeft();
 
-  const Display& display_;
+  const Display* display_;
   const GameArea natural_;
   Canvas* canvas_;
   std::map<std::string, QPushButton*> buttons_;

@@ -8,7 +8,7 @@
 
 namespace tilerush {
 
-KeyTranslator::KeyTranslator(KeySink down, KeySink up, int releaseDelayMs)
+KeyTranslator::KeyTranslator(DownSink down, KeySink up, int releaseDelayMs)
     : onDown_(std::move(down)), onUp_(std::move(up)) {
   releaseTimer_.setSingleShot(true);
   releaseTimer_.setTimerType(Qt::PreciseTimer);
@@ -26,8 +26,8 @@ void KeyTranslator::press(const QKeyEvent& event) {
   } else {
     flush();
   }
-  down_[code] = shift;
-  onDown_(code, shift);
+  const bool repeat = !down_.insert_or_assign(code, shift).second;
+  onDown_(code, shift, repeat);
 }
 
 void KeyTranslator::release(const QKeyEvent& event) {

@@ -20,11 +20,14 @@ class KeyTranslator : public QObject {
   Q_OBJECT
 
  public:
+  // A key-down, `repeat` when the key was down already: X's auto-repeat, flagged
+  // or not, or a press that follows its own held-back release.
+  using DownSink = std::function<void(int code, int shift, bool repeat)>;
   using KeySink = std::function<void(int code, int shift)>;
 
   static constexpr int kDefaultReleaseDelayMs = 15;
 
-  KeyTranslator(KeySink down, KeySink up, int releaseDelayMs = kDefaultReleaseDelayMs);
+  KeyTranslator(DownSink down, KeySink up, int releaseDelayMs = kDefaultReleaseDelayMs);
 
   void press(const QKeyEvent& event);
   void release(const QKeyEvent& event);
@@ -40,11 +43,12 @@ class KeyTranslator : public QObject {
     int shift;
   };
 
-  KeySink onDown_;
+  DownSink onDown_;
   KeySink onUp_;
   QTimer releaseTimer_;
   std::optional<Pending> pending_;
-  // Keys pressed whose release the game has not had: code and shift state.
+  // Keys pressed whose release the game has not had: code and shift state. What is
+  // held for the game is the game's to keep; this is for the held-back release.
   std::map<int, int> down_;
 };
 

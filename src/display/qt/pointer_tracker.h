@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <optional>
 
 class QWidget;
 
@@ -11,10 +12,12 @@ namespace tilerush {
 
 class Canvas;
 
-// Qt sends a move of its own when a widget changes size or place under a still
-// pointer (a resize, a full-screen change, the window shown under it): such a move,
-// at the same place on the screen as the last one, is not the player's and is not
-// passed on.
+// Only a real change of the pointer's place on the screen is a move. Qt sends a move
+// of its own when a widget changes size or place under a still pointer (a resize, a
+// full-screen change), and an X server reports where the pointer stands when a window
+// opens under it (XWayland does so even for a pointer that never moved): such a
+// report, at the same place on the screen as the last one seen, or the first one
+// seen at all, is not the player's and is not passed on.
 class PointerTracker : public QObject {
   Q_OBJECT
 
@@ -39,7 +42,8 @@ class PointerTracker : public QObject {
   void leave();
 
   Canvas& canvas_;
-  QPointF lastGlobal_;
+  // Where the pointer was last seen on the screen; nowhere until the window hears of it.
+  std::optional<QPointF> lastGlobal_;
   bool inside_ = false;
 };
 

@@ -184,8 +184,8 @@ void SoundOutput::Player::fail(const QString& why) { Q_EMIT output_.failed(why);
 
 SoundOutput::SoundOutput() : player_(new Player(*this)) {
   player_->moveToThread(&thread_);
-  connect(
-      &thread_, &QThread::started, player_, [] { clearUpperVectorHalves(); }, Qt::DirectConnection);
+  const auto clearOnStart = [] { clearUpperVectorHalves(); };
+  connect(&thread_, &QThread::started, player_, clearOnStart, Qt::DirectConnection);
   connect(&thread_, &QThread::finished, player_, &QObject::deleteLater);
   thread_.setObjectName(QStringLiteral("sound"));
   thread_.start();
