@@ -21,12 +21,20 @@ void PacedGame::catchUp(std::int64_t realNs) {
   if (still_ || !session_.isOpen()) return;
   std::int64_t target = session_.now() + step;
   if (until_) target = std::min(target, *until_);
-  session_.advanceTo(target);
-  if (until_ && session_.now() >= *until_) {
-    until_.reset();
-    if (Step reached = std::exchange(reached_, nullptr)) reached();
+  // Instant by instant, the controls looking after each: a wake-up that comes late on a
+  // busy machine must not carry the paddle past a still pointer for every tick it slept.
+  for (;;) {
+    const std::optional<std::int64_t> due = session_.nextDue();
+    const std::int64_t next = due && *due < target ? *due : target;
+    session_.advanceTo(next);
+    if (until_ && session_.now() >= *until_) {
+      until_.reset();
+      if (Step reached = std::exchange(reached_, nullptr)) reached();
+    }
+    if (still_) return;
+    looks_.run();
+    if (next >= target || !session_.isOpen()) return;
   }
-  if (!still_) looks_.run();
 }
 
 void PacedGame::go(std::int64_t realNs) {

@@ -111,6 +111,20 @@ TEST_F(Controlled, ThePaddleGoesUnderThePointerStopsThereAndAKeyOrLeavingTheBoar
   EXPECT_EQ(session.state().paddledir, 0);
 }
 
+TEST_F(Controlled, WakeUpsThatComeLateStillStopThePaddleUnderAStillPointer) {
+  // A busy machine wakes the game a quarter of a second late every time.
+  const auto wokenLate = [&] {
+    realNs += 250'000'000;
+    paced.catchUp(realNs);
+  };
+  for (const double x : {7000.0, 2000.0, 5000.0}) {
+    point(x);
+    for (int wakes = 0; wakes < 200 && (session.holding() || controls.held() != Steer::None); ++wakes) wokenLate();
+    EXPECT_EQ(controls.held(), Steer::None);
+    EXPECT_LE(std::abs(paddleMiddle() - x), kHalfStep) << "for the pointer at " << x;
+  }
+}
+
 TEST_F(Controlled, AHeldDirectionIsPressedAgainAfterAServeOrAnotherKeysRelease) {
   EXPECT_EQ(stickSteer(0.29), Steer::None);
   EXPECT_EQ(stickSteer(-0.5), Steer::Left);

@@ -66,7 +66,8 @@ test('after one visit the page plays offline, and a new version is taken whole o
     await rename(`${wasm}.away`, wasm);
     await page.reload();
     await playing(page);
-    await page.locator('#tilerush-note', { hasText: 'A new version of Tilerush is ready' }).waitFor({ timeout: 15000 });
+    // The new version installs in the background: a busy machine may take a while.
+    await page.locator('#tilerush-note', { hasText: 'A new version of Tilerush is ready' }).waitFor({ timeout: 60000 });
     assert.equal(await versionOf(page), first, 'the page open keeps its version');
     await page.reload();
     await playing(page);

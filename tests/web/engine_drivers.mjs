@@ -301,22 +301,27 @@ export async function webkit({ display, sound, width = 800, height = 700 } = {})
     KeyM: 'm',
   };
   const keyName = (k) => KEYS[k] ?? k;
-  // The view a window of `w` x `h` outside gives, and a window that gives the view asked for.
+  // A window whose view is `w` x `h`: the frame's size is learnt from the view the last
+  // size gave, and asked again until the view is right, since a busy machine may report
+  // the view of the size before (or none yet) just after a resize.
   const resize = async (w, h) => {
-    await driver.manage().window().setRect({ width: w, height: h });
-    // A busy machine may report the view before it has one.
-    const [iw, ih] = await until(
+    let outer = { width: w, height: h };
+    await until(
       async () => {
-        const view = await driver.executeScript('return [innerWidth, innerHeight]');
-        return view[0] > 0 && view[1] > 0 && view;
+        await driver.manage().window().setRect(outer);
+        const [iw, ih] = await driver.executeScript('return [innerWidth, innerHeight]');
+        if (iw === w && ih === h) return true;
+        if (iw > 0 && ih > 0) {
+          outer = {
+            width: Math.max(w, outer.width + w - iw),
+            height: Math.max(h, outer.height + h - ih),
+          };
+        }
+        return false;
       },
       15000,
-      'the window has a view',
+      `a view of ${w} x ${h}`,
     );
-    await driver
-      .manage()
-      .window()
-      .setRect({ width: w + (w - iw), height: h + (h - ih) });
   };
   await resize(width, height);
   const run = (fn, args) =>
