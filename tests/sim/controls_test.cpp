@@ -119,7 +119,8 @@ TEST_F(Controlled, WakeUpsThatComeLateStillStopThePaddleUnderAStillPointer) {
   };
   for (const double x : {7000.0, 2000.0, 5000.0}) {
     point(x);
-    for (int wakes = 0; wakes < 200 && (session.holding() || controls.held() != Steer::None); ++wakes) wokenLate();
+    for (int wakes = 0; wakes < 200 && (session.holding() || controls.held() != Steer::None); ++wakes)
+      wokenLate();
     EXPECT_EQ(controls.held(), Steer::None);
     EXPECT_LE(std::abs(paddleMiddle() - x), kHalfStep) << "for the pointer at " << x;
   }
