@@ -24,6 +24,8 @@ constexpr std::int64_t kMaxKeyCode = 65535;
 constexpr std::int64_t kMaxHigh = 2'147'483'647;
 // Cells are numbered within the grid's few thousand; anything far past is no cell.
 constexpr std::int64_t kMaxLastCell = 1'000'000;
+// A roll is a draw below 10 at most.
+constexpr std::int64_t kMaxRoll = 9;
 
 void requireOpen(const Session& session, std::string_view command) {
   if (!session.isOpen()) throw ScriptError(std::string(command) + " needs the window: give 'open' first");
@@ -57,6 +59,16 @@ void lastcell(Session& session, Words& words) {
   words.expectEnd();
   if (session.isOpen()) throw ScriptError("lastcell must come before 'open'");
   FormProbe(session.form()).state().lastcell = static_cast<double>(value);
+}
+
+// The special brick's last roll in the games before, which start-up leaves as it was
+// too: no rule reads it before it is drawn again, but a replay that ends first still
+// expects it.
+void roll(Session& session, Words& words) {
+  const std::int64_t value = parseWhole(required(words, "the roll"), 0, kMaxRoll, "roll");
+  words.expectEnd();
+  if (session.isOpen()) throw ScriptError("roll must come before 'open'");
+  FormProbe(session.form()).state().roll = static_cast<std::int16_t>(value);
 }
 
 void draws(Session& session, Words& words) {
@@ -187,6 +199,8 @@ std::optional<std::int64_t> runLine(ScriptRun& run, std::string_view line, int n
     high(session, words);
   else if (command == "lastcell")
     lastcell(session, words);
+  else if (command == "roll")
+    roll(session, words);
   else if (command == "draws")
     draws(session, words);
   else if (command == "open")

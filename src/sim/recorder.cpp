@@ -56,8 +56,9 @@ std::string Recorder::advanceLines(std::int64_t to) const {
   return lines;
 }
 
-// A game opened after others in the same run of the program starts with their High
-// and with their last cell tested: the replay names both, so that the game replays alone.
+// A game opened after others in the same run of the program starts with their High,
+// their last cell tested and their last roll: the replay names them, so that the game
+// replays alone.
 void Recorder::opening(std::uint64_t seed) {
   std::string lines;
   if (const std::int32_t high = session_.state().toppoints; high > 0)
@@ -65,6 +66,9 @@ void Recorder::opening(std::uint64_t seed) {
   // And the cell its ball last tested, which the new game's first hit there skips.
   if (const double cell = session_.state().lastcell; cell > 0 && cell == std::floor(cell))
     lines += "lastcell " + std::to_string(static_cast<std::int64_t>(cell)) + "\n";
+  // And the special brick's last roll, which a game ended before it rolls still shows.
+  if (const std::int16_t roll = session_.state().roll; roll != 0)
+    lines += "roll " + std::to_string(roll) + "\n";
   if (!mark_.empty()) lines += mark_ + "\n";
   lines += "seed " + std::to_string(seed) + "\n";
   lines += "open\n";

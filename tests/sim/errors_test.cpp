@@ -62,6 +62,8 @@ TEST(SimErrors, WindowCommandsNeedTheWindowOpenOnce) {
   }
   expectFailure("open\nopen\n", 2, "already open");
   expectFailure("open\nhigh 10\n", 2, "high must come before 'open'");
+  expectFailure("open\nroll 3\n", 2, "roll must come before 'open'");
+  expectFailure("roll 10\nopen\n", 1, "roll");
 }
 
 TEST(SimErrors, BadArgumentsAfterOpen) {

@@ -291,6 +291,8 @@ TEST_F(Staged, EachGameOfARunIsAReplayOfItsOwnThatReplaysAloneWithTheHighItStart
   // only if it starts with it.
   const std::int32_t high = 99'990;
   FormProbe(own().form()).state().toppoints = high;
+  // And a roll of the special brick, which the next game shows until it rolls again.
+  FormProbe(own().form()).state().roll = 7;
   run(700);
   stage.click(ButtonId::GameOver, realNs);
   EXPECT_EQ(view.ended.size(), 1u);
