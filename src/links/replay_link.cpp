@@ -1,5 +1,5 @@
 // Reading a link's fragment: version, base64url, and an inflate that stops at the limit.
-#include "app/replay_link.h"
+#include "links/replay_link.h"
 
 #include <zlib.h>
 
@@ -59,7 +59,7 @@ Result<std::string> inflated(const std::string& deflated) {
     stream.avail_out = static_cast<uInt>(chunk.size());
     status = inflate(&stream, Z_NO_FLUSH);
     text.append(chunk.data(), chunk.size() - stream.avail_out);
-    if (text.size() > stage::kLongestReplayBytes) status = Z_MEM_ERROR;
+    if (text.size() > kLongestReplayBytes) status = Z_MEM_ERROR;
     // No input left and no more output either: the stream stopped before its end.
     if (status == Z_BUF_ERROR || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) break;
   }
@@ -69,8 +69,7 @@ Result<std::string> inflated(const std::string& deflated) {
     return text;
   }
   if (status == Z_MEM_ERROR)
-    return Result<std::string>::failure("the link's replay is larger than " +
-                                        mebibytes(stage::kLongestReplayBytes));
+    return Result<std::string>::failure("the link's replay is larger than " + mebibytes(kLongestReplayBytes));
   if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
     return Result<std::string>::failure("the link is garbled");
   return Result<std::string>::failure("the link is cut short");

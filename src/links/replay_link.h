@@ -1,6 +1,7 @@
 // A replay shared as a link: the page writes it into the link's fragment, so that it
 // never reaches a server, as "r=1." and then the replay deflated (zlib) and written in
-// base64url. The window opens such links as it opens replay files.
+// base64url. The window opens such links as it opens replay files, and the board takes
+// a game sent as one; so this layer needs nothing but the standard library and zlib.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,6 @@
 #include <string_view>
 
 #include "game/result.h"
-#include "stage/facts.h"
 
 namespace tilerush {
 
@@ -16,6 +16,10 @@ namespace tilerush {
 // address whose fragment starts "r=", the fragment with its "#", or without it (an
 // unquoted "#" starts a comment in a shell).
 bool looksLikeReplayLink(std::string_view argument);
+
+// No replay is inflated past this, whatever its link claims; the front ends hold
+// replay files to the same size.
+inline constexpr std::size_t kLongestReplayBytes = 16 * 1024 * 1024;
 
 // A size as the messages say it: "16 MiB".
 inline std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
@@ -25,7 +29,7 @@ inline std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >>
 std::string replayLink(std::string_view replay);
 
 // The replay a link holds, or what is wrong with the link; none inflates past
-// stage::kLongestReplayBytes, as no replay file is read past it.
+// kLongestReplayBytes.
 Result<std::string> replayOfLink(std::string_view link);
 
 }  // namespace tilerush
