@@ -26,6 +26,7 @@ declare -A folders=(
   [kept]="kept sim game timing display"
   [stage]="stage kept sim controls game timing display"
   [links]="links game/result.h"
+  [proof]="proof links sim game timing display"
   [cli]="cli kept sim game timing display version.h"
   [display/qt]="display/qt sound display timing game/keys.h"
   [display/web]="display/web display"
