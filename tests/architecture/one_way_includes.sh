@@ -27,6 +27,7 @@ declare -A folders=(
   [stage]="stage kept sim controls game timing display"
   [links]="links game/result.h"
   [proof]="proof links sim game timing display"
+  [server]="server proof links kept sim game timing display version.h"
   [cli]="cli kept sim game timing display version.h"
   [display/qt]="display/qt sound display timing game/keys.h"
   [display/web]="display/web display"
@@ -38,6 +39,7 @@ declare -A outside=(
   [display/qt]="std qt simd xcb"
   [app]="std qt posix sdl"
   [links]="std zlib"
+  [server]="std boost sqlite json net"
   [display/web]="std emscripten"
   [web]="std emscripten"
 )
@@ -48,6 +50,10 @@ declare -A family=(
   [simd]='^[a-z]*intrin\.h$'
   [posix]='^(unistd|fcntl|signal|sys/[a-z_]+)\.h$'
   [zlib]='^zlib\.h$'
+  [boost]='^boost/'
+  [sqlite]='^sqlite3\.h$'
+  [json]='^nlohmann/'
+  [net]='^arpa/inet\.h$'
   [sdl]='^SDL2?[/.]'
   [emscripten]='^emscripten[/.]'
 )

@@ -1,0 +1,60 @@
+// The board's HTTP/1.1 on Boost.Beast: every connection with a deadline, a bound on
+// how many are open, limits on a request's header and body, and answers made by Api.
+#pragma once
+
+#include <atomic>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_set>
+
+#include "server/api.h"
+
+namespace tilerush::board {
+
+struct ConnectionLimits {
+  // For a whole request to arrive, and for an idle connection to send its next one.
+  std::chrono::seconds readTimeout{20};
+  std::chrono::seconds writeTimeout{30};
+  std::size_t connections = 1024;
+  std::uint32_t headerBytes = 16 * 1024;
+  std::uint64_t bodyBytes = 2 * 1024 * 1024;
+};
+
+class Connection;
+
+class HttpServer {
+ public:
+  HttpServer(boost::asio::io_context& io, const boost::asio::ip::tcp::endpoint& where, Api& api,
+             ConnectionLimits limits, std::optional<boost::asio::ip::address> trustedProxy);
+  unsigned short port() const { return port_; }
+  // Takes connections until stop().
+  void start();
+  // Takes no more connections, closes those waiting for a request, and lets those
+  // with one finish it and close.
+  void stop();
+
+  // What every connection shares.
+  struct Shared {
+    Api& api;
+    ConnectionLimits limits;
+    std::optional<boost::asio::ip::address> trustedProxy;
+    std::atomic<bool> stopping{false};
+    std::mutex mutex;
+    std::unordered_set<Connection*> open;
+  };
+
+ private:
+  void accept();
+
+  boost::asio::io_context& io_;
+  boost::asio::ip::tcp::acceptor acceptor_;
+  unsigned short port_ = 0;
+  std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace tilerush::board
