@@ -161,8 +161,14 @@ Result<RecordedGame> readRecordedGame(std::string_view text) {
 }
 
 std::string joined(const std::vector<PlainLine>& lines) {
+  std::size_t size = 0;
+  for (const PlainLine& line : lines) size += line.text.size() + 1;
   std::string text;
-  for (const PlainLine& line : lines) text += line.text + "\n";
+  text.reserve(size);
+  for (const PlainLine& line : lines) {
+    text += line.text;
+    text += '\n';
+  }
   return text;
 }
 
