@@ -65,11 +65,11 @@ std::string toBase64url(const std::string& bytes) {
 
 }  // namespace
 
-std::string deflated(std::string_view text) {
+std::string deflated(std::string_view text, int level) {
   uLongf size = compressBound(static_cast<uLong>(text.size()));
   std::string bytes(size, '\0');
   compress2(reinterpret_cast<Bytef*>(bytes.data()), &size, reinterpret_cast<const Bytef*>(text.data()),
-            static_cast<uLong>(text.size()), Z_BEST_COMPRESSION);
+            static_cast<uLong>(text.size()), level);
   bytes.resize(size);
   return bytes;
 }

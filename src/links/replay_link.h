@@ -28,8 +28,9 @@ inline std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >>
 // base64url; given to the page's address or to tilerush, it plays the replay.
 std::string replayLink(std::string_view replay);
 
-// `text` deflated in zlib's format, as links and the board's stored replays hold it.
-std::string deflated(std::string_view text);
+// `text` deflated in zlib's format, as links and the board's stored replays hold it;
+// `level` is zlib's, 1 (fastest) to 9 (smallest, what links use).
+std::string deflated(std::string_view text, int level = 9);
 // What deflate() made, inflated; past kLongestReplayBytes, cut short or garbled, one
 // sentence on what is wrong, which names it as `what` ("the link").
 Result<std::string> inflated(std::string_view bytes, std::string_view what);

@@ -20,7 +20,7 @@ struct Options {
   std::optional<std::filesystem::path> site;
   std::optional<std::string> trustedProxy;
   std::optional<std::int64_t> remove;
-  int workers = 2;
+  int workers = 8;
   std::size_t queue = 256;
   ConnectionLimits limits;
   Allowance allowance;

@@ -203,12 +203,52 @@ SqliteStorage::~SqliteStorage() {
 }
 
 Submitted SqliteStorage::submit(const NewEntry& entry) {
-  std::lock_guard lock(writing_);
-  return submitLocked(entry);
+  Pending mine{&entry, {}, {}, false};
+  std::vector<Pending*> batch;
+  {
+    std::unique_lock lock(queueing_);
+    queue_.push_back(&mine);
+    committed_.wait(lock, [&] { return mine.done || !committing_; });
+    if (!mine.done) {
+      // This thread commits everything queued so far, its own entry among them.
+      committing_ = true;
+      batch.swap(queue_);
+    }
+  }
+  if (!batch.empty()) {
+    commitTogether(batch);
+    std::lock_guard lock(queueing_);
+    for (Pending* pending : batch) pending->done = true;
+    committing_ = false;
+    committed_.notify_all();
+  }
+  if (mine.error) throw StorageError(*mine.error);
+  return mine.result;
 }
 
-Submitted SqliteStorage::submitLocked(const NewEntry& entry) {
-  Transaction transaction(writer_);
+// One transaction for the batch; each entry in a savepoint of its own, so that one
+// that fails leaves the others in.
+void SqliteStorage::commitTogether(const std::vector<Pending*>& batch) {
+  std::lock_guard lock(writing_);
+  try {
+    Transaction transaction(writer_);
+    for (Pending* pending : batch) {
+      run(writer_, "SAVEPOINT entry", "starting an entry");
+      try {
+        pending->result = submitOne(*pending->entry);
+        run(writer_, "RELEASE entry", "ending an entry");
+      } catch (const StorageError& e) {
+        pending->error = e.what();
+        run(writer_, "ROLLBACK TO entry; RELEASE entry", "undoing an entry");
+      }
+    }
+    transaction.commit();
+  } catch (const StorageError& e) {
+    for (Pending* pending : batch) pending->error = e.what();
+  }
+}
+
+Submitted SqliteStorage::submitOne(const NewEntry& entry) {
   Statement known(writer_,
                   "SELECT g.id, p.key_sha256, g.received FROM games g JOIN players p ON p.id = g.player "
                   "WHERE g.identity = ?");
@@ -237,7 +277,6 @@ Submitted SqliteStorage::submitLocked(const NewEntry& entry) {
   Submitted made{Outcome::Created, add.integer(0), add.text(1)};
   while (add.step()) {
   }
-  transaction.commit();
   return made;
 }
 

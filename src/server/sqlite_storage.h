@@ -2,9 +2,11 @@
 // acknowledged, and the schema made and upgraded by one process at a time.
 #pragma once
 
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "server/storage.h"
 
@@ -27,13 +29,27 @@ class SqliteStorage : public Storage {
   bool remove(std::int64_t id) override;
 
  private:
-  Submitted submitLocked(const NewEntry& entry);
+  // An entry waiting for the commit that takes it.
+  struct Pending {
+    const NewEntry* entry = nullptr;
+    Submitted result;
+    std::optional<std::string> error;
+    bool done = false;
+  };
+  void commitTogether(const std::vector<Pending*>& batch);
+  Submitted submitOne(const NewEntry& entry);
   std::int64_t rankLocked(const BoardScope& scope, std::int64_t id);
 
   // Writes go through one connection and reads through another, so that a reader
   // never waits for a commit's flush (WAL lets them run side by side).
   std::mutex writing_;
   sqlite3* writer_ = nullptr;
+  // Entries sent while a commit is on its way to the disk wait here and go in the next
+  // one together: one flush for many entries, none acknowledged before its flush.
+  std::mutex queueing_;
+  std::condition_variable committed_;
+  std::vector<Pending*> queue_;
+  bool committing_ = false;
   std::mutex reading_;
   sqlite3* reader_ = nullptr;
 };
