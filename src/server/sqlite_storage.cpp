@@ -294,12 +294,15 @@ std::vector<BoardRow> SqliteStorage::top(const BoardScope& scope, int count) {
   return board;
 }
 
+// Two counts, each a range of an index: the entries above, and those level but earlier.
 std::int64_t SqliteStorage::rankLocked(const BoardScope& scope, std::int64_t id) {
-  Statement rank(reader_, "SELECT COUNT(*) + 1 FROM games g, (SELECT score, id FROM games WHERE id = ?) e" +
-                              whereOf(scope) +
-                              " AND (g.score > e.score OR (g.score = e.score AND g.id < e.id))");
-  rank.bind(id);
+  const std::string where = whereOf(scope);
+  Statement rank(reader_, "SELECT 1 + (SELECT COUNT(*) FROM games g" + where +
+                              " AND g.score > e.score) + (SELECT COUNT(*) FROM games g" + where +
+                              " AND g.score = e.score AND g.id < e.id) FROM games e WHERE e.id = ?");
   bindScope(rank, scope);
+  bindScope(rank, scope);
+  rank.bind(id);
   rank.step();
   return rank.integer(0);
 }
