@@ -86,6 +86,9 @@ void Api::onPool(const Reply& reply, std::function<Response()> answer) {
     } catch (const StorageError&) {
       reply(retryLater(http::status::service_unavailable, "The board's database cannot answer just now.",
                        kBusyRetrySeconds));
+    } catch (const std::exception&) {
+      // A worker thread must never end the program: this request fails, the board goes on.
+      reply(errorAnswer(http::status::internal_server_error, "The board failed to answer this request."));
     }
   });
   if (!queued)

@@ -87,11 +87,16 @@ void Connection::onRead(beast::error_code error) {
   keepAlive_ = request.keep_alive();
   const std::string client = clientOf(request);
   const bool head = request.method() == http::verb::head;
-  shared_->api.handle(std::move(request), client, [self = shared_from_this(), head](Response answer) {
+  const Reply reply = [self = shared_from_this(), head](Response answer) {
     if (head) answer.body().clear();
     asio::post(self->stream_.get_executor(),
                [self, answer = std::move(answer)]() mutable { self->write(std::move(answer)); });
-  });
+  };
+  try {
+    shared_->api.handle(std::move(request), client, reply);
+  } catch (const std::exception&) {
+    reply(errorAnswer(http::status::internal_server_error, "The board failed to answer this request."));
+  }
 }
 
 void Connection::write(Response answer) {
