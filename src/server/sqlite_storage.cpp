@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "server/board_sql.h"
 #include "server/names.h"
 
 namespace tilerush::board {
@@ -154,24 +155,9 @@ void prepareSchema(sqlite3* db) {
   transaction.commit();
 }
 
-// The WHERE clause of a scope, from fixed text alone; its values are bound by bindScope.
-std::string whereOf(const BoardScope& scope) {
-  std::string where = " WHERE 1 = 1";
-  if (scope.seed) where += " AND g.seed = ?";
-  if (!scope.from.empty()) where += " AND g.received >= ?";
-  if (!scope.until.empty()) where += " AND g.received < ?";
-  return where;
-}
-
 void bindScope(Statement& statement, const BoardScope& scope) {
-  if (scope.seed) statement.bind(*scope.seed);
-  if (!scope.from.empty()) statement.bind(scope.from);
-  if (!scope.until.empty()) statement.bind(scope.until);
+  for (const std::string& value : sql::scopeValues(scope)) statement.bind(value);
 }
-
-// The columns rowOf() reads, first in every query that makes board rows.
-constexpr const char* kRowColumns = "SELECT g.id, p.name, g.score, g.level, g.time_ms, g.received";
-constexpr const char* kFromGames = " FROM games g JOIN players p ON p.id = g.player";
 
 BoardRow rowOf(const Statement& statement) {
   BoardRow row;
@@ -282,8 +268,7 @@ Submitted SqliteStorage::submitOne(const NewEntry& entry) {
 
 std::vector<BoardRow> SqliteStorage::top(const BoardScope& scope, int count) {
   std::lock_guard lock(reading_);
-  Statement rows(reader_, std::string(kRowColumns) + kFromGames + whereOf(scope) +
-                              " ORDER BY g.score DESC, g.id LIMIT ?");
+  Statement rows(reader_, sql::top(scope));
   bindScope(rows, scope);
   rows.bind(count);
   std::vector<BoardRow> board;
@@ -294,12 +279,8 @@ std::vector<BoardRow> SqliteStorage::top(const BoardScope& scope, int count) {
   return board;
 }
 
-// Two counts, each a range of an index: the entries above, and those level but earlier.
 std::int64_t SqliteStorage::rankLocked(const BoardScope& scope, std::int64_t id) {
-  const std::string where = whereOf(scope);
-  Statement rank(reader_, "SELECT 1 + (SELECT COUNT(*) FROM games g" + where +
-                              " AND g.score > e.score) + (SELECT COUNT(*) FROM games g" + where +
-                              " AND g.score = e.score AND g.id < e.id) FROM games e WHERE e.id = ?");
+  Statement rank(reader_, sql::rank(scope));
   bindScope(rank, scope);
   bindScope(rank, scope);
   rank.bind(id);
@@ -314,8 +295,7 @@ std::int64_t SqliteStorage::rankOf(const BoardScope& scope, std::int64_t id) {
 
 std::optional<BoardRow> SqliteStorage::placeOf(const BoardScope& scope, const std::string& name) {
   std::lock_guard lock(reading_);
-  Statement best(reader_, std::string(kRowColumns) + kFromGames + whereOf(scope) +
-                              " AND p.folded = ? ORDER BY g.score DESC, g.id LIMIT 1");
+  Statement best(reader_, sql::best(scope));
   bindScope(best, scope);
   best.bind(foldedName(name));
   if (!best.step()) return std::nullopt;
@@ -326,9 +306,7 @@ std::optional<BoardRow> SqliteStorage::placeOf(const BoardScope& scope, const st
 
 std::optional<StoredGame> SqliteStorage::game(std::int64_t id) {
   std::lock_guard lock(reading_);
-  Statement found(reader_, std::string(kRowColumns) +
-                               ", g.seed, g.bricks_left, g.game_over, g.replay, g.core_version" + kFromGames +
-                               " WHERE g.id = ?");
+  Statement found(reader_, sql::game());
   if (!found.bind(id).step()) return std::nullopt;
   StoredGame game;
   game.row = rowOf(found);
