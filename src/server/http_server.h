@@ -40,6 +40,8 @@ class HttpServer {
 
   // What every connection shares.
   struct Shared {
+    Shared(Api& a, ConnectionLimits l, std::optional<boost::asio::ip::address> proxy)
+        : api(a), limits(l), trustedProxy(std::move(proxy)) {}
     Api& api;
     ConnectionLimits limits;
     std::optional<boost::asio::ip::address> trustedProxy;

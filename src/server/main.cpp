@@ -9,6 +9,7 @@
 #include "server/api.h"
 #include "server/http_server.h"
 #include "server/options.h"
+#include "server/postgres_storage.h"
 #include "server/sqlite_storage.h"
 #include "version.h"
 
@@ -19,6 +20,14 @@ using namespace tilerush::board;
 
 // Threads that read and write connections; the checks have the pool's threads.
 constexpr int kConnectionThreads = 2;
+
+// PostgreSQL when given one, a connection for each worker and one for --remove;
+// otherwise SQLite in the data folder.
+std::unique_ptr<Storage> openStorage(const Options& options) {
+  if (options.database) return std::make_unique<PostgresStorage>(*options.database, options.workers + 1);
+  std::filesystem::create_directories(options.data);
+  return std::make_unique<SqliteStorage>(options.data / "board.sqlite");
+}
 
 int removeGame(Storage& storage, std::int64_t id) {
   if (!storage.remove(id)) {
@@ -63,7 +72,7 @@ int serve(const Options& options, Storage& storage) {
   for (int i = 0; i < kConnectionThreads; ++i) threads.emplace_back([&io] { io.run(); });
   const std::string host = listen.is_v6() ? "[" + listen.to_string() + "]" : listen.to_string();
   std::cout << "tilerush-board: serving http://" << host << ":" << server.port() << "/ with its data in "
-            << options.data.string() << std::endl;
+            << (options.database ? "PostgreSQL" : options.data.string()) << std::endl;
   stopping.get_future().wait();
   // The checks already queued are carried out and answered before the threads end.
   pool.finish();
@@ -89,10 +98,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    std::filesystem::create_directories(options.value().data);
-    SqliteStorage storage(options.value().data / "board.sqlite");
-    if (options.value().remove) return removeGame(storage, *options.value().remove);
-    return serve(options.value(), storage);
+    const std::unique_ptr<Storage> storage = openStorage(options.value());
+    if (options.value().remove) return removeGame(*storage, *options.value().remove);
+    return serve(options.value(), *storage);
   } catch (const std::exception& e) {
     std::cerr << "tilerush-board: " << e.what() << "\n";
     return 1;

@@ -9,10 +9,11 @@
 namespace tilerush::board {
 
 const char* const kUsage =
-    "usage: tilerush-board [--listen ADDR] [--port N] [--data DIR] [--site DIR] [--trusted-proxy ADDR]\n"
+    "usage: tilerush-board [--listen ADDR] [--port N] [--data DIR | --database postgresql://...]\n"
+    "                      [--site DIR] [--trusted-proxy ADDR]\n"
     "                      [--workers N] [--queue N] [--connections N] [--timeout SECONDS]\n"
     "                      [--games-per-minute N] [--game-hours-per-minute N]\n"
-    "       tilerush-board [--data DIR] --remove ID\n"
+    "       tilerush-board [--data DIR | --database postgresql://...] --remove ID\n"
     "Serves the Tilerush score board: games sent with their replays, checked on the game's core.\n";
 
 namespace {
@@ -58,12 +59,13 @@ Result<Options> parseOptions(const std::vector<std::string>& arguments) {
   std::int64_t timeout = options.limits.readTimeout.count();
   std::int64_t gameHours = options.allowance.gameMsPerMinute / 3'600'000;
   std::int64_t removed = 0;
-  std::string site, proxy;
+  std::string site, proxy, database;
   const std::map<std::string, Setter> setters = {
       {"--listen", text(options.listen)},
       {"--port", whole(options.port, 0, 65535)},
       {"--data", text(options.data)},
       {"--site", text(site)},
+      {"--database", text(database)},
       {"--trusted-proxy", text(proxy)},
       {"--remove", whole(removed, 1, INT64_MAX)},
       {"--workers", whole(options.workers, 1, 256)},
@@ -93,6 +95,11 @@ Result<Options> parseOptions(const std::vector<std::string>& arguments) {
       return Result<Options>::failure(set.error());
   }
   if (given["--site"]) options.site = site;
+  if (given["--database"]) {
+    if (!database.starts_with("postgresql://") && !database.starts_with("postgres://"))
+      return Result<Options>::failure("--database takes a postgresql:// address, not '" + database + "'");
+    options.database = database;
+  }
   if (given["--trusted-proxy"]) options.trustedProxy = proxy;
   if (given["--remove"]) options.remove = removed;
   options.limits.readTimeout = std::chrono::seconds(timeout);

@@ -17,6 +17,8 @@ struct Options {
   std::string listen = "127.0.0.1";
   unsigned short port = 8080;
   std::filesystem::path data;
+  // A PostgreSQL connection string; none for SQLite in `data`.
+  std::optional<std::string> database;
   std::optional<std::filesystem::path> site;
   std::optional<std::string> trustedProxy;
   std::optional<std::int64_t> remove;

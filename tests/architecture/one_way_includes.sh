@@ -39,7 +39,7 @@ declare -A outside=(
   [display/qt]="std qt simd xcb"
   [app]="std qt posix sdl"
   [links]="std zlib"
-  [server]="std boost sqlite json net"
+  [server]="std boost sqlite libpq json net"
   [display/web]="std emscripten"
   [web]="std emscripten"
 )
@@ -52,6 +52,7 @@ declare -A family=(
   [zlib]='^zlib\.h$'
   [boost]='^boost/'
   [sqlite]='^sqlite3\.h$'
+  [libpq]='^libpq-fe\.h$'
   [json]='^nlohmann/'
   [net]='^arpa/inet\.h$'
   [sdl]='^SDL2?[/.]'

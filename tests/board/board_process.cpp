@@ -19,6 +19,11 @@ BoardProcess::BoardProcess(const std::filesystem::path& data, std::vector<std::s
   int out[2];
   if (pipe(out) != 0) throw std::runtime_error("no pipe");
   options.insert(options.begin(), {TILERUSH_BOARD_BINARY, "--port", "0", "--data", data.string()});
+  // The same tests on PostgreSQL: run under pg_virtualenv, with this set.
+  if (const char* database = std::getenv("TILERUSH_BOARD_DATABASE"); database && *database) {
+    options.push_back("--database");
+    options.push_back(database);
+  }
   pid_ = fork();
   if (pid_ == 0) {
     dup2(out[1], STDOUT_FILENO);

@@ -21,7 +21,8 @@ struct Answer {
 
 class BoardProcess {
  public:
-  // Starts the server on a free port; stopped with SIGTERM when it goes.
+  // Starts the server on a free port; stopped with SIGTERM when it goes. Its database
+  // is SQLite in `data`, or the PostgreSQL that TILERUSH_BOARD_DATABASE names.
   BoardProcess(const std::filesystem::path& data, std::vector<std::string> options = {});
   ~BoardProcess();
   BoardProcess(const BoardProcess&) = delete;
