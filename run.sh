@@ -32,7 +32,7 @@ TEST_PACKAGES=(
   desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl man-db
   dpkg-dev file lintian # the .deb, checked as Debian would
 )
-BOARD_PACKAGES=(libboost-dev libsqlite3-dev nlohmann-json3-dev zlib1g-dev) # tilerush-board, the score board
+BOARD_PACKAGES=(libboost-dev libsqlite3-dev libpq-dev nlohmann-json3-dev zlib1g-dev) # tilerush-board, the score board
 LINT_PACKAGES=(clang-tidy)
 BENCH_PACKAGES=(libbenchmark-dev)
 PACKAGE_PACKAGES=(dpkg-dev file)
@@ -170,8 +170,21 @@ run_sanitized_tests() {
     ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
 }
 
+# The board's tests on PostgreSQL make throwaway clusters (pg_virtualenv); the package
+# is installed without the cluster it would otherwise make and start for good.
+install_postgresql() {
+  [ -z "$(missing_packages postgresql)" ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" mkdir -p /etc/postgresql-common
+  grep -qs '^create_main_cluster *= *false' /etc/postgresql-common/createcluster.conf ||
+    echo 'create_main_cluster = false' | "${sudo[@]}" tee -a /etc/postgresql-common/createcluster.conf >/dev/null
+  install_packages postgresql
+}
+
 run_tests() {
   install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BOARD_PACKAGES[@]}"
+  install_postgresql
   build_web
   install_web_test_tools
   build -DTILERUSH_TESTS=ON -DTILERUSH_BOARD=ON -DTILERUSH_WERROR=ON -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
