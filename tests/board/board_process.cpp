@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +27,8 @@ BoardProcess::BoardProcess(const std::filesystem::path& data, std::vector<std::s
   }
   pid_ = fork();
   if (pid_ == 0) {
+    // A test that dies leaves no server behind.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     dup2(out[1], STDOUT_FILENO);
     close(out[0]);
     close(out[1]);
