@@ -103,10 +103,11 @@ void Api::postGame(Request request, const std::string& client, const Reply& repl
     return reply(
         errorAnswer(http::status::unsupported_media_type, "A game is sent without a Content-Encoding."));
   if (const int wait = limiter_.takeGame(client); wait > 0) {
-    return reply(retryLater(
-        http::status::too_many_requests,
-        "Too many games from your address this minute; try again in " + std::to_string(wait) + " seconds.",
-        wait));
+    return reply(retryLater(http::status::too_many_requests,
+                            "Your address has sent as many games, or as much game time, as the board checks "
+                            "in a minute; try again in " +
+                                std::to_string(wait) + " seconds.",
+                            wait));
   }
   auto shared = std::make_shared<Request>(std::move(request));
   onPool(reply, [this, shared, client] { return submitGame(*shared, client); });
