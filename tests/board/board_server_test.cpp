@@ -134,6 +134,21 @@ TEST(Board, EveryRefusalAndLimitIsAnsweredInOneSentence) {
   EXPECT_GT(std::stoi(limited.headers["retry-after"]), 0);
 }
 
+TEST(Board, BehindItsProxyEachClientCountsByItsAddressAndIPv6ByItsSlash64) {
+  TempFolder data;
+  BoardProcess board(data.path, {"--games-per-minute", "1", "--trusted-proxy", "127.0.0.1"});
+  const auto from = [&](const std::string& address, std::uint64_t seed) {
+    return request(board.port(), "POST", "/api/v1/games", gameBody("Ann", kAnnKey, idleGame(seed)),
+                   "Content-Type: application/json\r\nX-Forwarded-For: 198.51.100.7, " + address + "\r\n")
+        .status;
+  };
+  EXPECT_EQ(from("2001:db8:0:1::1", 1), 201);
+  EXPECT_EQ(from("2001:db8:0:1:ffff::2", 2), 429) << "the same /64";
+  EXPECT_EQ(from("2001:db8:0:2::1", 3), 201);
+  EXPECT_EQ(from("203.0.113.9", 4), 201);
+  EXPECT_EQ(from("::ffff:203.0.113.9", 5), 429) << "the same IPv4 address";
+}
+
 TEST(Board, AFullQueueIsTurnedAwayAndIdleClientsHoldNothing) {
   TempFolder data;
   BoardProcess board(data.path, {"--workers", "1", "--queue", "1", "--timeout", "2", "--connections", "40",
@@ -145,7 +160,8 @@ TEST(Board, AFullQueueIsTurnedAwayAndIdleClientsHoldNothing) {
   const auto started = std::chrono::steady_clock::now();
   EXPECT_EQ(request(board.port(), "GET", "/api/v1/").status, 200);
   EXPECT_EQ(postGame(board.port(), "Ann", kAnnKey, idleGame(1)).status, 201);
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+  // Well before the idle ones' deadline, however busy the machine.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
   // Past the bound on connections, one is closed at once.
   std::vector<Socket> more;
   for (int i = 0; i < 15; ++i) more.emplace_back(board.port());
@@ -153,7 +169,7 @@ TEST(Board, AFullQueueIsTurnedAwayAndIdleClientsHoldNothing) {
   // The idle ones are closed at their deadline.
   for (const Socket& socket : idle) EXPECT_TRUE(socket.closedWithin(4000));
 
-  // Ten hour-long games at once, one worker, a queue of one: most are told to come back.
+  // Ten hour-long games at once, one worker, a queue of one: some are told to come back.
   const std::string hour = autoplayedGame(6, 3'600'000);
   std::vector<Socket> senders;
   for (int i = 0; i < 10; ++i) {
@@ -164,15 +180,18 @@ TEST(Board, AFullQueueIsTurnedAwayAndIdleClientsHoldNothing) {
         "application/json\r\nContent-Length: " +
         std::to_string(body.size()) + "\r\n\r\n" + body);
   }
-  int busy = 0;
+  std::multiset<int> statuses;
   for (const Socket& sender : senders) {
     const Answer answer = sender.receive();
+    statuses.insert(answer.status);
     if (answer.status == 503) {
-      ++busy;
       EXPECT_EQ(answer.headers.count("retry-after"), 1u);
     }
   }
-  EXPECT_GE(busy, 5);
+  // One game, sent ten times: the first taken is an entry, the others taken are it again.
+  EXPECT_GE(statuses.count(503), 1u);
+  EXPECT_EQ(statuses.count(201), 1u);
+  EXPECT_EQ(statuses.count(201) + statuses.count(200) + statuses.count(503), 10u);
 }
 
 TEST(Board, AnEntryAcknowledgedIsKeptThroughASigkillAndTwoServersShareOneDatabase) {
