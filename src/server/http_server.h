@@ -20,7 +20,8 @@ struct ConnectionLimits {
   // For a whole request to arrive, and for an idle connection to send its next one.
   std::chrono::seconds readTimeout{20};
   std::chrono::seconds writeTimeout{30};
-  std::size_t connections = 1024;
+  // Each may be reading a body of up to 2 MiB: 512 of them at most 1 GiB.
+  std::size_t connections = 512;
   std::uint32_t headerBytes = 16 * 1024;
   std::uint64_t bodyBytes = 2 * 1024 * 1024;
 };

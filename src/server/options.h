@@ -23,7 +23,8 @@ struct Options {
   std::optional<std::string> trustedProxy;
   std::optional<std::int64_t> remove;
   int workers = 8;
-  std::size_t queue = 256;
+  // Each waiting check holds its body (up to 2 MiB): 64 of them at most 128 MiB.
+  std::size_t queue = 64;
   ConnectionLimits limits;
   Allowance allowance;
   bool help = false;
