@@ -2,7 +2,6 @@
 #include "proof/recorded_game.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "game/ids.h"
 #include "game/keys.h"
@@ -149,13 +148,24 @@ Result<RecordedGame> Reader::finish() {
 }  // namespace
 
 Result<RecordedGame> readRecordedGame(std::string_view text) {
-  std::istringstream in{std::string(text)};
-  sim::LineReader lines(in);
+  // Split in place, as sim::LineReader reads a script (LF or CRLF, lines of at most
+  // 1 MiB), without copying the text into a stream first: a game sent to the board is
+  // read here once for every check.
   Reader reader;
+  int number = 0;
   try {
-    for (std::string line; lines.next(line);) reader.take(line, lines.number());
+    while (!text.empty()) {
+      const std::size_t end = std::min(text.find('\n'), text.size());
+      std::string_view line = text.substr(0, end);
+      text.remove_prefix(std::min(end + 1, text.size()));
+      ++number;
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (line.size() > sim::kMaxLineLength)
+        throw sim::ScriptError("line too long: a line holds at most 1 MiB");
+      reader.take(line, number);
+    }
   } catch (const sim::ScriptError& e) {
-    return Result<RecordedGame>::failure(sentence(lines.number(), e.what()));
+    return Result<RecordedGame>::failure(sentence(number, e.what()));
   }
   return reader.finish();
 }
