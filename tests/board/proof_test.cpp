@@ -51,6 +51,21 @@ TEST(Proof, ARecordedGameIsTakenWithTheCoresScoreInOnePlainForm) {
   EXPECT_NE(proof::proveGame(autoplayedGame(43, 60'000)).value().identity, game.value().identity);
 }
 
+// What the stage writes of a game after another in the same run, and of a day's
+// challenge: the High and last cell it inherits, and its kind, before its seed.
+TEST(Proof, AGameThatInheritsAHighIsTakenAndIsAnotherEntryThanWithout) {
+  const std::string inherited =
+      "# Tilerush replay\nhigh 99990\nlastcell 487\n# challenge 2026-12-10\nseed 9\nopen\n"
+      "advance 2000\nkey down 39\nadvance 30\nkey up 39\nadvance 5000\nexpect toppoints 99990\n";
+  const Result<proof::ProvenGame> game = proof::proveGame(inherited);
+  ASSERT_TRUE(game.ok()) << game.error();
+  EXPECT_NE(game.value().replay.find("high 99990\nlastcell 487\nseed 9\nopen\n"), std::string::npos);
+  std::string plain = inherited;
+  plain.erase(plain.find("high"), plain.find("# challenge") - plain.find("high"));
+  plain.erase(plain.find("expect"));
+  EXPECT_NE(proof::proveGame(plain).value().identity, game.value().identity);
+}
+
 TEST(Proof, AnythingButOneRecordedGameIsRefusedInOneSentence) {
   const std::string replay = autoplayedGame(7, 60'000);
   const std::string huge = "seed 1\nopen\n" + std::string(17 << 20, '#');
