@@ -47,8 +47,9 @@ void Connection::closeIfIdle() {
   // Called from outside the connection's strand, maybe as its last owner lets it go.
   std::shared_ptr<Connection> self = weak_from_this().lock();
   if (!self) return;
+  // Its read ends as cancelled, and onRead closes it.
   asio::post(stream_.get_executor(), [self] {
-    if (self->reading_) self->close();
+    if (self->reading_) self->stream_.cancel();
   });
 }
 
@@ -111,10 +112,23 @@ void Connection::write(Response answer) {
                     });
 }
 
+// Closing a socket that still has a request's unread bytes in it resets the connection,
+// and the client may lose the answer before it reads it (a 413 for a body still being
+// sent, say). So the answer's end is sent first, and what the client still sends is
+// read and dropped until it stops, for a second at most.
 void Connection::close() {
   beast::error_code ignored;
   stream_.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
-  stream_.close();
+  stream_.expires_after(std::chrono::seconds(1));
+  drain();
+}
+
+void Connection::drain() {
+  stream_.async_read_some(asio::buffer(drained_),
+                          [self = shared_from_this()](beast::error_code error, std::size_t) {
+                            if (error) return self->stream_.close();
+                            self->drain();
+                          });
 }
 
 // Where the limiter counts the request: the connection's peer, or behind the trusted

@@ -2,6 +2,7 @@
 // before the next is read.
 #pragma once
 
+#include <array>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
@@ -26,6 +27,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void onRead(boost::beast::error_code error);
   void write(Response answer);
   void close();
+  void drain();
   std::string clientOf(const Request& request) const;
 
   boost::beast::tcp_stream stream_;
@@ -35,6 +37,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   boost::asio::ip::address peer_;
   bool reading_ = false;
   bool keepAlive_ = false;
+  std::array<char, 4096> drained_;
 };
 
 }  // namespace tilerush::board
