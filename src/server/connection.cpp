@@ -26,17 +26,19 @@ std::optional<std::string> forwardedFor(beast::string_view header) {
 
 }  // namespace
 
-Connection::Connection(asio::ip::tcp::socket socket, std::shared_ptr<HttpServer::Shared> shared)
-    : stream_(std::move(socket)), shared_(std::move(shared)) {
-  boost::system::error_code error;
-  peer_ = stream_.socket().remote_endpoint(error).address();
+Connection::Connection(asio::ip::tcp::socket socket, asio::ip::address peer,
+                       std::shared_ptr<HttpServer::Shared> shared)
+    : stream_(std::move(socket)), shared_(std::move(shared)), peer_(std::move(peer)) {
   std::lock_guard lock(shared_->mutex);
   shared_->open.insert(this);
 }
 
 Connection::~Connection() {
-  std::lock_guard lock(shared_->mutex);
-  shared_->open.erase(this);
+  {
+    std::lock_guard lock(shared_->mutex);
+    shared_->open.erase(this);
+  }
+  shared_->left(peer_);
 }
 
 void Connection::start() {

@@ -16,7 +16,9 @@ namespace tilerush::board {
 
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
-  Connection(boost::asio::ip::tcp::socket socket, std::shared_ptr<HttpServer::Shared> shared);
+  // `peer` was admitted by shared->admit(), and leaves when the connection goes.
+  Connection(boost::asio::ip::tcp::socket socket, boost::asio::ip::address peer,
+             std::shared_ptr<HttpServer::Shared> shared);
   ~Connection();
   void start();
   // Closes the connection if it is waiting for a request; one being answered finishes.

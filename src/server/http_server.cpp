@@ -4,6 +4,7 @@
 #include <boost/asio/strand.hpp>
 
 #include "server/connection.h"
+#include "server/limiter.h"
 
 namespace tilerush::board {
 
@@ -27,18 +28,35 @@ void HttpServer::accept() {
   acceptor_.async_accept(asio::make_strand(io_),
                          [this](boost::system::error_code error, asio::ip::tcp::socket socket) {
                            if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
+                           // Past a bound a connection is closed at once, before it can hold anything.
                            if (!error) {
-                             std::size_t open = 0;
-                             {
-                               std::lock_guard lock(shared_->mutex);
-                               open = shared_->open.size();
-                             }
-                             // Past the bound a connection is closed at once, before it can hold anything.
-                             if (open < shared_->limits.connections)
-                               std::make_shared<Connection>(std::move(socket), shared_)->start();
+                             boost::system::error_code unknown;
+                             const asio::ip::address peer = socket.remote_endpoint(unknown).address();
+                             if (!unknown && shared_->admit(peer))
+                               std::make_shared<Connection>(std::move(socket), peer, shared_)->start();
                            }
                            accept();
                          });
+}
+
+bool HttpServer::Shared::admit(const asio::ip::address& peer) {
+  std::lock_guard lock(mutex);
+  if (admitted >= limits.connections) return false;
+  if (!trustedProxy || peer != *trustedProxy) {
+    std::size_t& fromClient = byClient[clientOf(peer.to_string())];
+    if (fromClient >= limits.connectionsPerClient) return false;
+    ++fromClient;
+  }
+  ++admitted;
+  return true;
+}
+
+void HttpServer::Shared::left(const asio::ip::address& peer) {
+  std::lock_guard lock(mutex);
+  --admitted;
+  if (trustedProxy && peer == *trustedProxy) return;
+  const auto client = byClient.find(clientOf(peer.to_string()));
+  if (client != byClient.end() && --client->second == 0) byClient.erase(client);
 }
 
 void HttpServer::stop() {

@@ -10,6 +10,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "server/api.h"
@@ -22,6 +24,9 @@ struct ConnectionLimits {
   std::chrono::seconds writeTimeout{30};
   // Each may be reading a body of up to 2 MiB: 512 of them at most 1 GiB.
   std::size_t connections = 512;
+  // From one client (IPv4 address, IPv6 /64), so that one cannot take them all; the
+  // trusted proxy is everyone's, and is not held to it.
+  std::size_t connectionsPerClient = 32;
   std::uint32_t headerBytes = 16 * 1024;
   std::uint64_t bodyBytes = 2 * 1024 * 1024;
 };
@@ -46,9 +51,15 @@ class HttpServer {
     Api& api;
     ConnectionLimits limits;
     std::optional<boost::asio::ip::address> trustedProxy;
+    // Whether a connection from `peer` may open now; it counts until left().
+    bool admit(const boost::asio::ip::address& peer);
+    void left(const boost::asio::ip::address& peer);
+
     std::atomic<bool> stopping{false};
     std::mutex mutex;
     std::unordered_set<Connection*> open;
+    std::size_t admitted = 0;
+    std::unordered_map<std::string, std::size_t> byClient;
   };
 
  private:

@@ -11,7 +11,8 @@ namespace tilerush::board {
 const char* const kUsage =
     "usage: tilerush-board [--listen ADDR] [--port N] [--data DIR | --database postgresql://...]\n"
     "                      [--site DIR] [--trusted-proxy ADDR]\n"
-    "                      [--workers N] [--queue N] [--connections N] [--timeout SECONDS]\n"
+    "                      [--workers N] [--queue N] [--connections N] [--connections-per-address N]\n"
+    "                      [--timeout SECONDS]\n"
     "                      [--games-per-minute N] [--game-hours-per-minute N]\n"
     "       tilerush-board [--data DIR | --database postgresql://...] --remove ID\n"
     "Serves the Tilerush score board: games sent with their replays, checked on the game's core.\n";
@@ -71,6 +72,7 @@ Result<Options> parseOptions(const std::vector<std::string>& arguments) {
       {"--workers", whole(options.workers, 1, 256)},
       {"--queue", whole(options.queue, 1, 1'000'000)},
       {"--connections", whole(options.limits.connections, 1, 1'000'000)},
+      {"--connections-per-address", whole(options.limits.connectionsPerClient, 1, 1'000'000)},
       {"--timeout", whole(timeout, 1, 3600)},
       {"--games-per-minute", whole(options.allowance.gamesPerMinute, 1, 1'000'000)},
       {"--game-hours-per-minute", whole(gameHours, 1, 1'000'000)},

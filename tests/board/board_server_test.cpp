@@ -151,8 +151,8 @@ TEST(Board, BehindItsProxyEachClientCountsByItsAddressAndIPv6ByItsSlash64) {
 
 TEST(Board, AFullQueueIsTurnedAwayAndIdleClientsHoldNothing) {
   TempFolder data;
-  BoardProcess board(data.path, {"--workers", "1", "--queue", "1", "--timeout", "2", "--connections", "40",
-                                 "--games-per-minute", "100000"});
+  BoardProcess board(data.path, {"--workers", "1", "--queue", "1", "--timeout", "2",
+                                 "--connections-per-address", "45", "--games-per-minute", "100000"});
   // Thirty clients that connect and send nothing, one that sends half a header.
   std::vector<Socket> idle;
   for (int i = 0; i < 30; ++i) idle.emplace_back(board.port());
@@ -162,9 +162,9 @@ TEST(Board, AFullQueueIsTurnedAwayAndIdleClientsHoldNothing) {
   EXPECT_EQ(postGame(board.port(), "Ann", kAnnKey, idleGame(1)).status, 201);
   // Well before the idle ones' deadline, however busy the machine.
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
-  // Past the bound on connections, one is closed at once.
+  // Past the bound on one address's connections, one is closed at once.
   std::vector<Socket> more;
-  for (int i = 0; i < 15; ++i) more.emplace_back(board.port());
+  for (int i = 0; i < 20; ++i) more.emplace_back(board.port());
   EXPECT_TRUE(more.back().closedWithin(1000));
   // The idle ones are closed at their deadline.
   for (const Socket& socket : idle) EXPECT_TRUE(socket.closedWithin(4000));
