@@ -6,6 +6,7 @@
 #   ./run.sh bench     build and run the benchmarks
 #   ./run.sh package   build a .deb package
 #   ./run.sh web       build the browser edition, write its site to build-web/site/ and serve it
+#   ./run.sh board     the same site served by tilerush-board, with its score board (data in build-board/)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -31,6 +32,7 @@ TEST_PACKAGES=(
   desktop-file-utils appstream shared-mime-info libfile-mimeinfo-perl man-db
   dpkg-dev file lintian # the .deb, checked as Debian would
 )
+BOARD_PACKAGES=(libboost-dev libsqlite3-dev libpq-dev nlohmann-json3-dev zlib1g-dev) # tilerush-board, the score board
 LINT_PACKAGES=(clang-tidy)
 BENCH_PACKAGES=(libbenchmark-dev)
 PACKAGE_PACKAGES=(dpkg-dev file)
@@ -142,6 +144,16 @@ serve_web() {
   exec node tools/serve.mjs "$WEB_DIR/site" "${PORT:-8000}"
 }
 
+# The page's site and its score board from one program: tilerush-board serves both, on
+# a SQLite database in build-board/.
+serve_board() {
+  install_packages "${PLAY_PACKAGES[@]}" "${BOARD_PACKAGES[@]}"
+  build_web
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILERUSH_TESTS=OFF -DTILERUSH_BOARD=ON >/dev/null
+  cmake --build "$BUILD_DIR" --parallel --target tilerush-board
+  exec "$BUILD_DIR/src/server/tilerush-board" --site "$WEB_DIR/site" --data build-board/ --port "${PORT:-8000}"
+}
+
 build() {
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILERUSH_QT=ON "$@" >/dev/null
   cmake --build "$BUILD_DIR" --parallel
@@ -158,11 +170,24 @@ run_sanitized_tests() {
     ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
 }
 
+# The board's tests on PostgreSQL make throwaway clusters (pg_virtualenv); the package
+# is installed without the cluster it would otherwise make and start for good.
+install_postgresql() {
+  [ -z "$(missing_packages postgresql)" ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" mkdir -p /etc/postgresql-common
+  grep -qs '^create_main_cluster *= *false' /etc/postgresql-common/createcluster.conf ||
+    echo 'create_main_cluster = false' | "${sudo[@]}" tee -a /etc/postgresql-common/createcluster.conf >/dev/null
+  install_packages postgresql
+}
+
 run_tests() {
-  install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+  install_packages "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BOARD_PACKAGES[@]}"
+  install_postgresql
   build_web
   install_web_test_tools
-  build -DTILERUSH_TESTS=ON -DTILERUSH_WERROR=ON -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
+  build -DTILERUSH_TESTS=ON -DTILERUSH_BOARD=ON -DTILERUSH_WERROR=ON -DTILERUSH_WEB_BUILD="$PWD/$WEB_DIR"
   ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
   run_sanitized_tests
 }
@@ -216,8 +241,9 @@ case "${1:-play}" in
   bench) shift; run_benchmarks "$@" ;;
   package) package ;;
   web) serve_web ;;
+  board) serve_board ;;
   *)
-    echo "usage: ./run.sh [test|lint|bench|package|web]" >&2
+    echo "usage: ./run.sh [test|lint|bench|package|web|board]" >&2
     exit 2
     ;;
 esac

@@ -13,7 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/replay_link.h"
+#include "links/replay_link.h"
 
 namespace tilerush {
 namespace {

@@ -6,10 +6,13 @@
 #include <memory>
 #include <sstream>
 
-#include "app/replay_link.h"
+#include "links/replay_link.h"
+#include "stage/facts.h"
 
 namespace tilerush {
 namespace {
+
+static_assert(stage::kLongestReplayBytes == kLongestReplayBytes, "a file and a link hold a replay alike");
 
 // Replays are watched from memory, so a file is held to what a link may hold, as the
 // page holds its files: a day of play with the keys writes under 12 MiB.

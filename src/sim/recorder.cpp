@@ -96,18 +96,20 @@ void Recorder::given(const Input& input, bool held, bool changedGame) {
   write(lines);
 }
 
-std::string Recorder::closing() const {
-  std::string lines = advanceLines(session_.now());
+std::string expectationLines(const Session& session) {
+  std::string lines;
   for (std::string_view field : kExpectedFields) {
-    lines += "expect " + std::string(field) + " " + fieldText(session_.state(), field) + "\n";
+    lines += "expect " + std::string(field) + " " + fieldText(session.state(), field) + "\n";
   }
   for (std::string_view target : kExpectedProperties) {
     const std::size_t dot = target.find('.');
-    const Element& element = *session_.display().find(target.substr(0, dot));
+    const Element& element = *session.display().find(target.substr(0, dot));
     lines += "expect " + std::string(target) + " " + propertyText(element, target.substr(dot + 1)) + "\n";
   }
   return lines;
 }
+
+std::string Recorder::closing() const { return advanceLines(session_.now()) + expectationLines(session_); }
 
 void Recorder::finish() {
   write(closing());

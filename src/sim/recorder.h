@@ -12,6 +12,10 @@
 
 namespace tilerush::sim {
 
+// The `expect` lines a replay ends with: the score, the lives, where play stands, and
+// where the ball and paddle are, as `session` holds them now.
+std::string expectationLines(const Session& session);
+
 // Header comments, `high N` (the High the game inherits, where it has one), `seed N`, `open`, then `advance
 // MS` and the input in the order it was given; at the end a last `advance` and `expect` lines for the final
 // state. A key-down repeated by a held key while the paddle already moves that way changes nothing in the

@@ -89,14 +89,16 @@ double parseNumber(std::string_view word) {
 }
 
 std::int64_t parseWhole(std::string_view word, std::int64_t min, std::int64_t max, std::string_view what) {
-  const std::string wanted = std::string(what) + " must be a whole number from " + rangeText(min, max);
-  if (word.empty()) throw ScriptError(wanted);
+  // The message is made only when it is needed: every advance and key of a replay comes
+  // through here, and an hour's replay has tens of thousands of them.
+  const auto wanted = [&] {
+    return std::string(what) + " must be a whole number from " + rangeText(min, max);
+  };
+  if (word.empty()) throw ScriptError(wanted());
   std::int64_t value = 0;
   auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (ec == std::errc::result_out_of_range) throw ScriptError(wanted + ", not " + quoted(word));
-  if (ec != std::errc() || end != word.data() + word.size())
-    throw ScriptError(wanted + ", not " + quoted(word));
-  if (value < min || value > max) throw ScriptError(wanted + ", not " + quoted(word));
+  if (ec != std::errc() || end != word.data() + word.size() || value < min || value > max)
+    throw ScriptError(wanted() + ", not " + quoted(word));
   return value;
 }
 

@@ -25,16 +25,21 @@ declare -A folders=(
   [sim]="sim game timing display"
   [kept]="kept sim game timing display"
   [stage]="stage kept sim controls game timing display"
+  [links]="links game/result.h"
+  [proof]="proof links sim game timing display"
+  [server]="server proof links kept sim game timing display version.h"
   [cli]="cli kept sim game timing display version.h"
   [display/qt]="display/qt sound display timing game/keys.h"
   [display/web]="display/web display"
-  [app]="app display/qt hearing stage kept sim controls sound game timing display version.h"
+  [app]="app links display/qt hearing stage kept sim controls sound game timing display version.h"
   [web]="web display/web hearing stage kept sim controls sound game timing display version.h"
 )
 # The headers from outside the project each folder may include, by family.
 declare -A outside=(
   [display/qt]="std qt simd xcb"
-  [app]="std qt posix zlib sdl"
+  [app]="std qt posix sdl"
+  [links]="std zlib"
+  [server]="std boost sqlite libpq json net"
   [display/web]="std emscripten"
   [web]="std emscripten"
 )
@@ -45,6 +50,11 @@ declare -A family=(
   [simd]='^[a-z]*intrin\.h$'
   [posix]='^(unistd|fcntl|signal|sys/[a-z_]+)\.h$'
   [zlib]='^zlib\.h$'
+  [boost]='^boost/'
+  [sqlite]='^sqlite3\.h$'
+  [libpq]='^libpq-fe\.h$'
+  [json]='^nlohmann/'
+  [net]='^arpa/inet\.h$'
   [sdl]='^SDL2?[/.]'
   [emscripten]='^emscripten[/.]'
 )

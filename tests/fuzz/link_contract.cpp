@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/replay_link.h"
+#include "links/replay_link.h"
 
 namespace tilerush::fuzz {
 
@@ -11,7 +11,7 @@ bool linkKeepsItsPromise(std::string_view link) {
   (void)looksLikeReplayLink(link);
   const Result<std::string> read = replayOfLink(link);
   if (read) {
-    if (read.value().size() <= stage::kLongestReplayBytes) return true;
+    if (read.value().size() <= kLongestReplayBytes) return true;
     std::fprintf(stderr, "a replay of %zu bytes came out of a link\n", read.value().size());
     return false;
   }

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/replay_link.h"
 #include "link_contract.h"
+#include "links/replay_link.h"
 
 namespace tilerush::fuzz {
 namespace {

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/replay_link.h"
+#include "links/replay_link.h"
 
 namespace tilerush {
 namespace {
@@ -98,7 +98,7 @@ TEST(ReplayLink, ABrokenLinkIsOneSentenceAndNothingInflatesPast16MiB) {
   std::string garbled = good;
   garbled[good.size() / 2 + 2] = garbled[good.size() / 2 + 2] == 'A' ? 'B' : 'A';
   std::string huge;
-  while (huge.size() <= stage::kLongestReplayBytes) huge += "advance 1\n";
+  while (huge.size() <= kLongestReplayBytes) huge += "advance 1\n";
   const struct {
     std::string link;
     const char* why;

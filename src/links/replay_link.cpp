@@ -1,5 +1,5 @@
 // Reading a link's fragment: version, base64url, and an inflate that stops at the limit.
-#include "app/replay_link.h"
+#include "links/replay_link.h"
 
 #include <zlib.h>
 
@@ -46,36 +46,6 @@ Result<std::string> fromBase64url(std::string_view text) {
   return bytes;
 }
 
-Result<std::string> inflated(const std::string& deflated) {
-  z_stream stream{};
-  if (inflateInit(&stream) != Z_OK) return Result<std::string>::failure("the link cannot be read here");
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(deflated.data()));
-  stream.avail_in = static_cast<uInt>(deflated.size());
-  std::string text;
-  std::array<char, 64 * 1024> chunk;
-  int status = Z_OK;
-  while (status == Z_OK) {
-    stream.next_out = reinterpret_cast<Bytef*>(chunk.data());
-    stream.avail_out = static_cast<uInt>(chunk.size());
-    status = inflate(&stream, Z_NO_FLUSH);
-    text.append(chunk.data(), chunk.size() - stream.avail_out);
-    if (text.size() > stage::kLongestReplayBytes) status = Z_MEM_ERROR;
-    // No input left and no more output either: the stream stopped before its end.
-    if (status == Z_BUF_ERROR || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) break;
-  }
-  inflateEnd(&stream);
-  if (status == Z_STREAM_END) {
-    if (stream.avail_in != 0) return Result<std::string>::failure("the link has more in it than its replay");
-    return text;
-  }
-  if (status == Z_MEM_ERROR)
-    return Result<std::string>::failure("the link's replay is larger than " +
-                                        mebibytes(stage::kLongestReplayBytes));
-  if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
-    return Result<std::string>::failure("the link is garbled");
-  return Result<std::string>::failure("the link is cut short");
-}
-
 std::string toBase64url(const std::string& bytes) {
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
   std::string text;
@@ -95,14 +65,46 @@ std::string toBase64url(const std::string& bytes) {
 
 }  // namespace
 
-std::string replayLink(std::string_view replay) {
-  uLongf size = compressBound(static_cast<uLong>(replay.size()));
-  std::string deflated(size, '\0');
-  compress2(reinterpret_cast<Bytef*>(deflated.data()), &size, reinterpret_cast<const Bytef*>(replay.data()),
-            static_cast<uLong>(replay.size()), Z_BEST_COMPRESSION);
-  deflated.resize(size);
-  return "#r=1." + toBase64url(deflated);
+std::string deflated(std::string_view text, int level) {
+  uLongf size = compressBound(static_cast<uLong>(text.size()));
+  std::string bytes(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(bytes.data()), &size, reinterpret_cast<const Bytef*>(text.data()),
+            static_cast<uLong>(text.size()), level);
+  bytes.resize(size);
+  return bytes;
 }
+
+Result<std::string> inflated(std::string_view bytes, std::string_view what) {
+  const std::string name(what);
+  z_stream stream{};
+  if (inflateInit(&stream) != Z_OK) return Result<std::string>::failure(name + " cannot be read here");
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  std::string text;
+  std::array<char, 64 * 1024> chunk;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    stream.next_out = reinterpret_cast<Bytef*>(chunk.data());
+    stream.avail_out = static_cast<uInt>(chunk.size());
+    status = inflate(&stream, Z_NO_FLUSH);
+    text.append(chunk.data(), chunk.size() - stream.avail_out);
+    if (text.size() > kLongestReplayBytes) status = Z_MEM_ERROR;
+    // No input left and no more output either: the stream stopped before its end.
+    if (status == Z_BUF_ERROR || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) break;
+  }
+  inflateEnd(&stream);
+  if (status == Z_STREAM_END) {
+    if (stream.avail_in != 0) return Result<std::string>::failure(name + " has more in it than its replay");
+    return text;
+  }
+  if (status == Z_MEM_ERROR)
+    return Result<std::string>::failure(name + "'s replay is larger than " + mebibytes(kLongestReplayBytes));
+  if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
+    return Result<std::string>::failure(name + " is garbled");
+  return Result<std::string>::failure(name + " is cut short");
+}
+
+std::string replayLink(std::string_view replay) { return "#r=1." + toBase64url(deflated(replay)); }
 
 bool looksLikeReplayLink(std::string_view argument) {
   const std::string_view fragment = fragmentOf(argument);
@@ -122,9 +124,9 @@ Result<std::string> replayOfLink(std::string_view link) {
   }
   fragment.remove_prefix(kVersion.size());
   if (fragment.empty()) return Result<std::string>::failure("the link is cut short");
-  Result<std::string> deflated = fromBase64url(fragment);
-  if (!deflated) return deflated;
-  return inflated(deflated.value());
+  Result<std::string> bytes = fromBase64url(fragment);
+  if (!bytes) return bytes;
+  return inflated(bytes.value(), "the link");
 }
 
 }  // namespace tilerush

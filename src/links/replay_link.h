@@ -1,6 +1,7 @@
 // A replay shared as a link: the page writes it into the link's fragment, so that it
 // never reaches a server, as "r=1." and then the replay deflated (zlib) and written in
-// base64url. The window opens such links as it opens replay files.
+// base64url. The window opens such links as it opens replay files, and the board takes
+// a game sent as one; so this layer needs nothing but the standard library and zlib.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,6 @@
 #include <string_view>
 
 #include "game/result.h"
-#include "stage/facts.h"
 
 namespace tilerush {
 
@@ -17,6 +17,10 @@ namespace tilerush {
 // unquoted "#" starts a comment in a shell).
 bool looksLikeReplayLink(std::string_view argument);
 
+// No replay is inflated past this, whatever its link claims; the front ends hold
+// replay files to the same size.
+inline constexpr std::size_t kLongestReplayBytes = 16 * 1024 * 1024;
+
 // A size as the messages say it: "16 MiB".
 inline std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
 
@@ -24,8 +28,15 @@ inline std::string mebibytes(std::size_t bytes) { return std::to_string(bytes >>
 // base64url; given to the page's address or to tilerush, it plays the replay.
 std::string replayLink(std::string_view replay);
 
+// `text` deflated in zlib's format, as links and the board's stored replays hold it;
+// `level` is zlib's, 1 (fastest) to 9 (smallest, what links use).
+std::string deflated(std::string_view text, int level = 9);
+// What deflate() made, inflated; past kLongestReplayBytes, cut short or garbled, one
+// sentence on what is wrong, which names it as `what` ("the link").
+Result<std::string> inflated(std::string_view bytes, std::string_view what);
+
 // The replay a link holds, or what is wrong with the link; none inflates past
-// stage::kLongestReplayBytes, as no replay file is read past it.
+// kLongestReplayBytes.
 Result<std::string> replayOfLink(std::string_view link);
 
 }  // namespace tilerush

@@ -1,0 +1,87 @@
+// Checking a game: read in its plain form, then played through as tilerush-sim would.
+#include "proof/check.h"
+
+#include <sstream>
+
+#include "game/form1.h"
+#include "game/ids.h"
+#include "game/session.h"
+#include "links/replay_link.h"
+#include "proof/recorded_game.h"
+#include "proof/sha256.h"
+#include "sim/recorder.h"
+#include "sim/runner.h"
+#include "sim/script.h"
+#include "sim/values.h"
+
+namespace tilerush::proof {
+namespace {
+
+// A link is one line; a replay is many, and its first is a comment or a command.
+bool isLink(std::string_view text) {
+  return text.find('\n') == std::string_view::npos && looksLikeReplayLink(text);
+}
+
+// The sender's line number for a line of the plain script (numbered from 1).
+int sourceLine(const std::vector<PlainLine>& script, int line) {
+  if (line < 1 || static_cast<std::size_t>(line) > script.size()) return line;
+  return script[static_cast<std::size_t>(line) - 1].source;
+}
+
+// Runs the plain script; what goes wrong is said with the sender's line.
+Result<Done> play(Session& session, const std::vector<PlainLine>& script) {
+  std::istringstream in(joined(script));
+  std::ostringstream dumps;
+  sim::ScriptRunner runner(session, in, dumps);
+  try {
+    while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
+  } catch (const sim::ScriptError& e) {
+    const int line = sourceLine(script, e.line() > 0 ? e.line() : runner.line());
+    return Result<Done>::failure("line " + std::to_string(line) + ": " + e.what());
+  }
+  return Done{};
+}
+
+Result<ProvenGame> proveRecorded(const RecordedGame& recorded) {
+  std::vector<PlainLine> script = recorded.inputs;
+  script.insert(script.end(), recorded.expectations.begin(), recorded.expectations.end());
+  Session session(sim::systemClockSeed);
+  if (Result<Done> played = play(session, script); !played)
+    return Result<ProvenGame>::failure(played.error());
+  const bool gameOver = session.form().element(ButtonId::GameOver).visible();
+  if (recorded.gameOverClick != 0 && !gameOver) {
+    return Result<ProvenGame>::failure("line " + std::to_string(recorded.gameOverClick) +
+                                       ": 'Game Over' is clicked while it is hidden");
+  }
+  const std::string inputs = joined(recorded.inputs);
+  const GameState& s = session.state();
+  ProvenGame game;
+  game.seed = recorded.seed;
+  game.score = static_cast<std::int64_t>(s.points);
+  game.level = static_cast<int>(s.levelno);
+  game.bricksLeft = static_cast<int>(s.bricksleft);
+  game.timeMs = session.now();
+  game.endedAtGameOver = gameOver;
+  game.replay = "# Tilerush replay\n" + inputs + sim::expectationLines(session);
+  game.identity = sha256Hex(inputs);
+  return game;
+}
+
+}  // namespace
+
+Result<ProvenGame> proveGame(std::string_view replayOrLink) {
+  std::string linked;
+  if (isLink(replayOrLink)) {
+    Result<std::string> read = replayOfLink(replayOrLink);
+    if (!read) return Result<ProvenGame>::failure(read.error());
+    linked = std::move(read).value();
+    replayOrLink = linked;
+  }
+  if (replayOrLink.size() > kLongestReplayBytes)
+    return Result<ProvenGame>::failure("the replay is larger than " + mebibytes(kLongestReplayBytes));
+  Result<RecordedGame> recorded = readRecordedGame(replayOrLink);
+  if (!recorded) return Result<ProvenGame>::failure(recorded.error());
+  return proveRecorded(recorded.value());
+}
+
+}  // namespace tilerush::proof
