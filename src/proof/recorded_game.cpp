@@ -31,7 +31,7 @@ class Reader {
   void add(std::string text, int number) { game_.inputs.push_back({std::move(text), number}); }
 
   RecordedGame game_;
-  bool seeded_ = false, opened_ = false, high_ = false, lastcell_ = false, expecting_ = false;
+  bool seeded_ = false, opened_ = false, high_ = false, lastcell_ = false, roll_ = false, expecting_ = false;
   std::int64_t pendingMs_ = 0;
   int pendingLine_ = 0;
 };
@@ -62,6 +62,7 @@ void Reader::take(std::string_view line, int number) {
 void Reader::beforeOpen(std::string_view command, sim::Words& words, int number) {
   bool* once = command == "high"       ? &high_
                : command == "lastcell" ? &lastcell_
+               : command == "roll"     ? &roll_
                : command == "seed"     ? &seeded_
                                        : nullptr;
   if (once != nullptr) {

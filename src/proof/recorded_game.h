@@ -22,7 +22,7 @@ struct PlainLine {
 
 struct RecordedGame {
   std::uint64_t seed = 0;
-  // `high`, `lastcell`, `seed`, `open`, then `advance`, `key` and `click` lines, each
+  // `high`, `lastcell`, `roll`, `seed`, `open`, then `advance`, `key` and `click` lines, each
   // number as the runner reads it and each run of advances as one: the same game
   // always comes out as the same lines, whatever comments or spelling it was sent with.
   std::vector<PlainLine> inputs;
@@ -34,7 +34,7 @@ struct RecordedGame {
   std::int64_t gameTimeMs = 0;
 };
 
-// Reads `text` as one recorded game: comments, `high` and `lastcell` once each and one
+// Reads `text` as one recorded game: comments, `high`, `lastcell` and `roll` once each and one
 // `seed` before `open`, then `advance`, `key` and `click` lines, then `expect` lines.
 // Anything else is refused in one sentence naming its line.
 Result<RecordedGame> readRecordedGame(std::string_view text);

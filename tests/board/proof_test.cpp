@@ -55,11 +55,11 @@ TEST(Proof, ARecordedGameIsTakenWithTheCoresScoreInOnePlainForm) {
 // challenge: the High and last cell it inherits, and its kind, before its seed.
 TEST(Proof, AGameThatInheritsAHighIsTakenAndIsAnotherEntryThanWithout) {
   const std::string inherited =
-      "# Tilerush replay\nhigh 99990\nlastcell 487\n# challenge 2026-12-10\nseed 9\nopen\n"
+      "# Tilerush replay\nhigh 99990\nlastcell 487\nroll 3\n# challenge 2026-12-10\nseed 9\nopen\n"
       "advance 2000\nkey down 39\nadvance 30\nkey up 39\nadvance 5000\nexpect toppoints 99990\n";
   const Result<proof::ProvenGame> game = proof::proveGame(inherited);
   ASSERT_TRUE(game.ok()) << game.error();
-  EXPECT_NE(game.value().replay.find("high 99990\nlastcell 487\nseed 9\nopen\n"), std::string::npos);
+  EXPECT_NE(game.value().replay.find("high 99990\nlastcell 487\nroll 3\nseed 9\nopen\n"), std::string::npos);
   std::string plain = inherited;
   plain.erase(plain.find("high"), plain.find("# challenge") - plain.find("high"));
   plain.erase(plain.find("expect"));
