@@ -82,8 +82,9 @@ export const FROM_GAME = Object.freeze({
   // The kept games changed or a list was merged: the games, best first ({ id, score,
   // level, bricks, timeMs, date, kind: 'plain'|'challenge'|'race', day, replay }), the
   // list's text to store, why a list was refused (empty if it was not), whether it was
-  // an import, and how many games entered.
-  kept: ['games', 'text', 'why', 'imported', 'entered'],
+  // an import, how many games entered, and the id of the game that just entered at
+  // "Game Over" (empty if none).
+  kept: ['games', 'text', 'why', 'imported', 'entered', 'ended'],
 });
 
 // A message of `table` (TO_GAME or FROM_GAME), with only the fields it declares.

@@ -2,7 +2,8 @@
 // games, kept by the player's program (src/web/page_kept.cpp), and keeps the list's
 // text in IndexedDB, written each time it changes (a game ends, the page is hidden).
 // Each game can be watched, linked, saved, raced or forgotten; the whole list can be
-// exported as one file and imported back. Nothing is sent anywhere.
+// exported as one file and imported back. Nothing is sent anywhere, unless the page's
+// origin has a board and the player sends a game to it (web/board.js).
 import { REPLAYS } from './layout.js';
 import { canMakeLinks } from './links.js';
 
@@ -83,6 +84,14 @@ export class TilerushKept {
     this.section.append(heading, this.empty, this.list, row);
     panel.appendChild(this.section);
     this.db = null;
+    this.board = null;
+  }
+
+  // A board found at the page's origin: each game can be sent to it, and a game that
+  // enters the list at "Game Over" is offered to it.
+  sendTo(board) {
+    this.board = board;
+    this.show();
   }
 
   button(parent, caption, label, act) {
@@ -135,7 +144,7 @@ export class TilerushKept {
   }
 
   // The game's side's list, after any change: shown, and stored.
-  changed({ games, text, why, imported, entered }) {
+  changed({ games, text, why, imported, entered, ended }) {
     if (why) {
       if (imported) this.tell(`Cannot import ${this.name}: ${why}.`);
       else if (this.stored) this.setAside(why);
@@ -147,6 +156,8 @@ export class TilerushKept {
     this.games = games;
     this.text = text;
     this.show();
+    const justEnded = ended && games.find((g) => g.id === ended);
+    if (justEnded) this.board?.offer(justEnded);
     if (this.db) inStore(this.db, 'readwrite', (store) => store.put(text, KEY)).catch(this.refused);
   }
 
@@ -190,6 +201,7 @@ export class TilerushKept {
       this.send('keptRace', { id: g.id });
       this.saying = `A new game of your own on the same draws as your game of ${g.score} points.`;
     });
+    if (this.board) this.button(row, 'Send', `Send game ${place} to the board`, () => this.board.send(g));
     this.button(row, 'Forget', `Forget game ${place}`, () => this.send('keptForget', { id: g.id }));
     item.append(line, row);
     return item;

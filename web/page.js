@@ -7,6 +7,7 @@
 import { FROM_GAME, TO_GAME, message } from './crossing.js';
 import { fullScreenControl } from './full-screen.js';
 import { looksLikeReplayLink, replayOfLink } from './links.js';
+import { TilerushBoard, boardAtOrigin } from './board.js';
 import { TilerushKept } from './kept.js';
 import { keepForOffline } from './offline.js';
 import { Pads } from './pads.js';
@@ -88,6 +89,7 @@ const fromGame = {
     challenge.disabled = false;
     root.focus({ preventScroll: true });
     if (waitingForLink) openLink();
+    findTheBoard();
     window.addEventListener('hashchange', () => {
       if (looksLikeReplayLink(location.hash)) openLink();
     });
@@ -189,6 +191,15 @@ function startTheGame() {
 }
 
 const openedHidden = document.hidden;
+// The board, where the page's origin has one, once the game has its first frame: the
+// question must never hold the game up, and without an answer the page says nothing of boards.
+async function findTheBoard() {
+  if (!(await boardAtOrigin())) return;
+  const board = new TilerushBoard(panel, root, replays);
+  kept.sendTo(board);
+  board.show('today');
+}
+
 startTheGame();
 kept.load();
 keepForOffline(tell, storageRefused);

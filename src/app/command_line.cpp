@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
+#include <QUrl>
 
 namespace tilerush {
 namespace {
@@ -33,6 +34,10 @@ Result<Options> readCommandLine(int argc, char** argv) {
   const QCommandLineOption challenge("challenge",
                                      "Play today's challenge: the day's seed (UTC), as everyone has it.");
   const QCommandLineOption day("day", "Play the challenge of DAY (YYYY-MM-DD) instead of today's.", "DAY");
+  const QCommandLineOption board(
+      "board",
+      "Show and send to the score board at URL (http:// or https://), kept for later runs; '' forgets it.",
+      "URL");
   const QCommandLineOption mute("mute", "Start with the sound off (M turns it off and on).");
   parser.addOption(help);
   parser.addOption(version);
@@ -41,6 +46,7 @@ Result<Options> readCommandLine(int argc, char** argv) {
   parser.addOption(race);
   parser.addOption(challenge);
   parser.addOption(day);
+  parser.addOption(board);
   parser.addOption(mute);
   parser.addPositionalArgument("FILE",
                                "A replay to watch, as with --replay: a file, or a link "
@@ -67,6 +73,14 @@ Result<Options> readCommandLine(int argc, char** argv) {
     if (!options.day)
       return Result<Options>::failure("--day: " + parser.value(day).toStdString() +
                                       " is not a day of the calendar written YYYY-MM-DD");
+  }
+  if (parser.isSet(board)) {
+    options.board = parser.value(board).trimmed();
+    const QUrl url(*options.board, QUrl::StrictMode);
+    if (!options.board->isEmpty() &&
+        (!url.isValid() || url.host().isEmpty() || (url.scheme() != "http" && url.scheme() != "https")))
+      return Result<Options>::failure("--board: " + options.board->toStdString() +
+                                      " is not an http:// or https:// address");
   }
   const QStringList files = parser.positionalArguments();
   const int replays = static_cast<int>(files.size()) + parser.isSet(replay) + parser.isSet(race);

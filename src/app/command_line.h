@@ -18,6 +18,8 @@ struct Options {
   // --challenge: today's (UTC), which main() reads from the clock; --day: that day's.
   bool challenge = false;
   std::optional<kept::Day> day;
+  // --board: the address of a score board, kept for the runs after; empty forgets it.
+  std::optional<QString> board;
   // --help's or --version's answer, for standard output: the program says it and
   // ends there, with status 0.
   std::optional<QString> answer;

@@ -31,11 +31,6 @@ QString kindText(const kept::KeptGame& game) {
   return QStringLiteral("Game");
 }
 
-QString timeText(std::int64_t ms) {
-  const std::int64_t seconds = ms / 1000;
-  return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 QPushButton* addButton(QDialogButtonBox* box, const QString& text, const QString& accessible) {
   QPushButton* button = box->addButton(text, QDialogButtonBox::ActionRole);
   button->setAccessibleName(accessible);
@@ -44,6 +39,11 @@ QPushButton* addButton(QDialogButtonBox* box, const QString& text, const QString
 }
 
 }  // namespace
+
+QString minutesAndSeconds(std::int64_t ms) {
+  const std::int64_t seconds = ms / 1000;
+  return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 KeptGamesDialog::KeptGamesDialog(QWidget* parent) : QDialog(parent), table_(new QTableWidget(this)) {
   setWindowTitle(QStringLiteral("Your best games"));
@@ -93,6 +93,17 @@ KeptGamesDialog::KeptGamesDialog(QWidget* parent) : QDialog(parent), table_(new 
   choiceChanged();
 }
 
+void KeptGamesDialog::allowSending() {
+  if (send_) return;
+  auto* box = findChild<QDialogButtonBox*>();
+  send_ =
+      addButton(box, QStringLiteral("Se&nd to board"), QStringLiteral("Send the chosen game to the board"));
+  connect(send_, &QPushButton::clicked, this, [this] {
+    if (const kept::KeptGame* game = chosen()) Q_EMIT sendAsked(game->replay);
+  });
+  choiceChanged();
+}
+
 void KeptGamesDialog::showList(const kept::BestGames& list) {
   const kept::KeptGame* before = chosen();
   const std::string chosenId = before ? before->id() : std::string();
@@ -102,7 +113,7 @@ void KeptGamesDialog::showList(const kept::BestGames& list) {
   int row = 0;
   for (const kept::KeptGame& game : games) {
     const QStringList cells{QString::number(game.score),       QString::number(game.level),
-                            QString::number(game.bricksLeft),  timeText(game.timeMs),
+                            QString::number(game.bricksLeft),  minutesAndSeconds(game.timeMs),
                             QString::fromStdString(game.date), kindText(game)};
     for (int column = 0; column < cells.size(); ++column)
       table_->setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -122,7 +133,9 @@ const kept::KeptGame* KeptGamesDialog::chosen() const {
 
 void KeptGamesDialog::choiceChanged() {
   const bool any = chosen() != nullptr;
-  for (QPushButton* button : {watch_, race_, link_, save_, forget_}) button->setEnabled(any);
+  for (QPushButton* button : {watch_, race_, link_, save_, forget_, send_}) {
+    if (button) button->setEnabled(any);
+  }
 }
 
 void KeptGamesDialog::copyLink() {

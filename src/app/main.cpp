@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QIcon>
 #include <QString>
+#include <QUrl>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/board_client.h"
+#include "app/board_dialog.h"
 #include "app/command_line.h"
 #include "app/game_sound.h"
 #include "app/gamepads.h"
@@ -26,6 +29,7 @@
 #include "app/screen_mode.h"
 #include "app/theatre.h"
 #include "display/qt/vector_state.h"
+#include "kept/kept_game.h"
 #include "sim/runner.h"
 #include "version.h"
 
@@ -89,6 +93,18 @@ void keep(tilerush::RecordFile& file, std::string_view lines) {
   }
 }
 
+// A replay from the kept games or the board, on the timeline as any replay.
+void watch(tilerush::QtGame& game, std::unique_ptr<tilerush::Theatre>& theatre, const std::string& replay,
+           const std::string& what) {
+  tilerush::Result<tilerush::CheckedReplay> checked = tilerush::checkedScript(replay, what);
+  if (!checked) {
+    std::fprintf(stderr, "tilerush: %s\n", checked.error().c_str());
+    return;
+  }
+  theatre.reset();
+  theatre = std::make_unique<tilerush::Theatre>(game, std::move(checked).value(), std::cout);
+}
+
 // Every game the player plays is written to the data folder as it goes, and enters
 // the list of the ten best if it ranks: at "Game Over", when a race or a challenge
 // takes its place, or when the window closes with it.
@@ -102,8 +118,8 @@ void keepGames(tilerush::QtGame& game, tilerush::KeptStore& store) {
 
 // Ctrl+K, or the window's context menu, opens the list; as a shortcut the key never
 // reaches the game, and the dialog takes the keyboard, which pauses the game.
-void offerList(tilerush::QtGame& game, tilerush::KeptStore& store,
-               std::unique_ptr<tilerush::Theatre>& theatre) {
+tilerush::KeptGamesDialog* offerList(tilerush::QtGame& game, tilerush::KeptStore& store,
+                                     std::unique_ptr<tilerush::Theatre>& theatre) {
   QWidget& window = game.window();
   auto* dialog = new tilerush::KeptGamesDialog(&window);
   auto* action = new QAction(QStringLiteral("Your best games..."), &window);
@@ -129,15 +145,51 @@ void offerList(tilerush::QtGame& game, tilerush::KeptStore& store,
     if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay)) game.race(*seed);
   });
   QObject::connect(
-      dialog, &tilerush::KeptGamesDialog::watchAsked, dialog, [&game, &theatre](const std::string& replay) {
-        tilerush::Result<tilerush::CheckedReplay> checked = tilerush::checkedScript(replay, "the kept game");
-        if (!checked) {
-          std::fprintf(stderr, "tilerush: %s\n", checked.error().c_str());
-          return;
-        }
-        theatre.reset();
-        theatre = std::make_unique<tilerush::Theatre>(game, std::move(checked).value(), std::cout);
-      });
+      dialog, &tilerush::KeptGamesDialog::watchAsked, dialog,
+      [&game, &theatre](const std::string& replay) { watch(game, theatre, replay, "the kept game"); });
+  return dialog;
+}
+
+// The board the player named, once it answers as a board: Ctrl+B, or the context menu,
+// shows it; a game ended at "Game Over" is offered to it, and any kept game can be sent.
+void offerBoard(tilerush::QtGame& game, tilerush::PlayerSettings& settings, tilerush::KeptGamesDialog& kept,
+                std::unique_ptr<tilerush::Theatre>& theatre) {
+  if (settings.boardUrl().isEmpty()) return;
+  QWidget& window = game.window();
+  auto* client = new tilerush::BoardClient(QUrl(settings.boardUrl()), &window);
+  QObject::connect(client, &tilerush::BoardClient::found, &window, [&, client](bool found) {
+    if (!found) {
+      std::fprintf(stderr, "tilerush: no board answers at %s; playing without one\n",
+                   qPrintable(settings.boardUrl()));
+      return;
+    }
+    auto* dialog = new tilerush::BoardDialog(*client, settings, &window);
+    auto* action = new QAction(QStringLiteral("The board..."), &window);
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    action->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(action);
+    QObject::connect(action, &QAction::triggered, dialog, [dialog] {
+      dialog->showBoard(QStringLiteral("today"));
+      dialog->open();
+    });
+    kept.allowSending();
+    QObject::connect(&kept, &tilerush::KeptGamesDialog::sendAsked, dialog,
+                     [dialog](const std::string& replay) { dialog->send(replay); });
+    QObject::connect(&game, &tilerush::QtGame::gameFinished, dialog,
+                     [dialog](const tilerush::stage::FinishedGame& finished) {
+                       if (!finished.over) return;
+                       if (auto made = tilerush::kept::keptFromReplay(finished.replay))
+                         dialog->offer(finished.replay, static_cast<int>(made.value().score));
+                     });
+    QObject::connect(dialog, &tilerush::BoardDialog::raceAsked, dialog, [&game](const std::string& replay) {
+      if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay)) game.race(*seed);
+    });
+    QObject::connect(dialog, &tilerush::BoardDialog::watchAsked, dialog,
+                     [&game, &theatre](const std::string& replay, const QString& title) {
+                       watch(game, theatre, replay, title.toStdString());
+                     });
+  });
+  client->ask();
 }
 
 // The player's own game, from the start or on a replay's first draws (--race), or a
@@ -163,7 +215,9 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
   tilerush::Gamepads pads;
   game.usePads(pads);
   std::unique_ptr<tilerush::Theatre> theatre;
-  offerList(game, store, theatre);
+  tilerush::KeptGamesDialog* kept = offerList(game, store, theatre);
+  if (options.board) settings.setBoardUrl(*options.board);
+  offerBoard(game, settings, *kept, theatre);
   if (replay && !options.race) {
     theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), std::cout);
   } else if (replay) {

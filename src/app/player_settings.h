@@ -1,10 +1,12 @@
 // What the window keeps between runs, in the player's settings file
 // (~/.config/tilerush/tilerush.conf): the sound choice, the window's size and
-// whether it was left in full screen. Nothing of the game itself.
+// whether it was left in full screen, and the board the player named, their name on it
+// and their key to it. Nothing of the game itself.
 #pragma once
 
 #include <QSettings>
 #include <QSize>
+#include <QString>
 #include <optional>
 
 namespace tilerush {
@@ -22,6 +24,14 @@ class PlayerSettings {
 
   bool fullScreen() const;
   void setFullScreen(bool fullScreen);
+
+  // The board's address (empty for none), the player's name on it, and their key: a
+  // random secret made the first time it is asked for, which binds the name to them.
+  QString boardUrl() const;
+  void setBoardUrl(const QString& url);
+  QString boardName() const;
+  void setBoardName(const QString& name);
+  QString boardKey();
 
  private:
   // Writes only what differs from what is kept (or, for what was never kept, from

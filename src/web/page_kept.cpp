@@ -50,7 +50,7 @@ void PageKept::keep(std::string_view replay, Ending ending) {
   const std::string id = made.value().id();
   const bool entered = list_.add(std::move(made).value());
   soFarId_ = ending == Ending::SoFar && entered ? id : std::string();
-  tell("", false, entered ? 1 : 0);
+  tell("", false, entered ? 1 : 0, ending == Ending::Over && entered ? id : std::string());
 }
 
 void PageKept::merge(std::string_view text, bool imported) {
@@ -91,12 +91,12 @@ std::string PageKept::seedOf(std::string_view id) const {
   return R"({"seed":null})";
 }
 
-void PageKept::tell(const std::string& why, bool imported, int entered) const {
+void PageKept::tell(const std::string& why, bool imported, int entered, const std::string& ended) const {
   std::string games;
   for (const kept::KeptGame& game : list_.games()) games += (games.empty() ? "" : ",") + gameJson(game);
   tellPage(R"({"type":"kept","games":[)" + games + R"(],"text":)" + jsonString(kept::listText(list_)) +
            R"(,"why":)" + jsonString(why) + R"(,"imported":)" + jsonBool(imported) + R"(,"entered":)" +
-           std::to_string(entered) + '}');
+           std::to_string(entered) + R"(,"ended":)" + jsonString(ended) + '}');
 }
 
 }  // namespace tilerush

@@ -33,8 +33,10 @@ class PageKept {
   std::string buffer;
 
  private:
-  // The list to the page: its games, its text to store, and `why` a list was refused.
-  void tell(const std::string& why, bool imported, int entered) const;
+  // The list to the page: its games, its text to store, `why` a list was refused, and
+  // the id of a game that just entered it at "Game Over", which the page may offer to
+  // send on.
+  void tell(const std::string& why, bool imported, int entered, const std::string& ended = {}) const;
 
   kept::BestGames list_;
   // The id of the game in progress as it was last kept, while it is in the list.
