@@ -56,13 +56,15 @@ test('with a board at its origin, a lost game is sent under the chosen name, ran
   try {
     const section = page.locator('#tilerush-board');
     await section.getByText('No game is on this board yet.').waitFor({ timeout: 10000 });
-    await page.getByRole('textbox', { name: 'Your name on the board' }).fill('Ada');
-    await page.getByRole('textbox', { name: 'Your name on the board' }).press('Tab');
-
     await loseTheGame(page);
     const kept = page.locator('#tilerush-kept li .tilerush-kept-line').first();
     await kept.waitFor({ timeout: 10000 });
     const score = Number((await kept.textContent()).match(/^(\d+) points/)[1]);
+    // Asked for a name only to send; typing it takes the keyboard from the game.
+    await page.getByRole('button', { name: `Send your game of ${score} points to the board` }).click();
+    await page.locator('#tilerush-board-status', { hasText: 'Choose your name on the board first' }).waitFor();
+    await page.getByRole('textbox', { name: 'Your name on the board' }).fill('Ada');
+    await page.getByRole('textbox', { name: 'Your name on the board' }).press('Tab');
     await page.getByRole('button', { name: `Send your game of ${score} points to the board` }).click();
     await page
       .locator('#tilerush-board-status', { hasText: `Your game of ${score} points is number 1 on the all-time board.` })
