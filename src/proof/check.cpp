@@ -1,6 +1,7 @@
 // Checking a game: read in its plain form, then played through as tilerush-sim would.
 #include "proof/check.h"
 
+#include <optional>
 #include <sstream>
 
 #include "game/form1.h"
@@ -17,9 +18,14 @@
 namespace tilerush::proof {
 namespace {
 
-// A link is one line; a replay is many, and its first is a comment or a command.
-bool isLink(std::string_view text) {
-  return text.find('\n') == std::string_view::npos && looksLikeReplayLink(text);
+// A link is one line (a pasted one may come with blanks or a line end around it); a
+// replay is many, and its first is a comment or a command.
+std::optional<std::string_view> linkIn(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t\r\n");
+  if (start == std::string_view::npos) return std::nullopt;
+  text = text.substr(start, text.find_last_not_of(" \t\r\n") + 1 - start);
+  if (text.find('\n') != std::string_view::npos || !looksLikeReplayLink(text)) return std::nullopt;
+  return text;
 }
 
 // The sender's line number for a line of the plain script (numbered from 1).
@@ -71,8 +77,8 @@ Result<ProvenGame> proveRecorded(const RecordedGame& recorded) {
 
 Result<ProvenGame> proveGame(std::string_view replayOrLink) {
   std::string linked;
-  if (isLink(replayOrLink)) {
-    Result<std::string> read = replayOfLink(replayOrLink);
+  if (const std::optional<std::string_view> link = linkIn(replayOrLink)) {
+    Result<std::string> read = replayOfLink(*link);
     if (!read) return Result<ProvenGame>::failure(read.error());
     linked = std::move(read).value();
     replayOrLink = linked;

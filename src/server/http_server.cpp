@@ -11,7 +11,7 @@ namespace tilerush::board {
 namespace asio = boost::asio;
 
 HttpServer::HttpServer(asio::io_context& io, const asio::ip::tcp::endpoint& where, Api& api,
-                       ConnectionLimits limits, std::optional<asio::ip::address> trustedProxy)
+                       ConnectionLimits limits, const std::optional<asio::ip::address>& trustedProxy)
     : io_(io),
       acceptor_(asio::make_strand(io)),
       shared_(std::make_shared<Shared>(api, limits, trustedProxy)) {

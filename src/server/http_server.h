@@ -36,7 +36,7 @@ class Connection;
 class HttpServer {
  public:
   HttpServer(boost::asio::io_context& io, const boost::asio::ip::tcp::endpoint& where, Api& api,
-             ConnectionLimits limits, std::optional<boost::asio::ip::address> trustedProxy);
+             ConnectionLimits limits, const std::optional<boost::asio::ip::address>& trustedProxy);
   unsigned short port() const { return port_; }
   // Takes connections until stop().
   void start();

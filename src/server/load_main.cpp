@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
     std::atomic<std::size_t> next{0};
     const auto start = Clock::now();
     std::vector<std::thread> senders;
+    senders.reserve(static_cast<std::size_t>(settings.connections));
     for (int c = 0; c < settings.connections; ++c)
       senders.emplace_back([&, c] {
         try {

@@ -69,6 +69,7 @@ int serve(const Options& options, Storage& storage) {
   });
   auto work = asio::make_work_guard(io);
   std::vector<std::thread> threads;
+  threads.reserve(kConnectionThreads);
   for (int i = 0; i < kConnectionThreads; ++i) threads.emplace_back([&io] { io.run(); });
   const std::string host = listen.is_v6() ? "[" + listen.to_string() + "]" : listen.to_string();
   std::cout << "tilerush-board: serving http://" << host << ":" << server.port() << "/ with its data in "

@@ -93,6 +93,7 @@ Rows query(pg_conn* db, const std::string& text, const std::vector<Value>& value
 
 std::vector<Value> texts(const std::vector<std::string>& strings) {
   std::vector<Value> values;
+  values.reserve(strings.size());
   for (const std::string& s : strings) values.push_back({s, false});
   return values;
 }

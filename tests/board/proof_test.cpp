@@ -41,7 +41,8 @@ TEST(Proof, ARecordedGameIsTakenWithTheCoresScoreInOnePlainForm) {
   const std::string restyled =
       replaced(replaced("# sent from elsewhere\r\n" + replay, "key down 39", "key down right"), "advance ",
                "advance 0\nadvance ");
-  for (const std::string& same : {restyled, replayLink(replay).substr(1), replayLink(replay)}) {
+  for (const std::string& same :
+       {restyled, replayLink(replay).substr(1), " https://x.org/" + replayLink(replay) + "\n"}) {
     const Result<proof::ProvenGame> again = proof::proveGame(same);
     ASSERT_TRUE(again.ok()) << again.error();
     EXPECT_EQ(again.value().identity, game.value().identity);
