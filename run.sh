@@ -4,7 +4,7 @@
 #   ./run.sh test      build and run every test
 #   ./run.sh lint      run clang-tidy over the C++, ESLint and Prettier over the JavaScript
 #   ./run.sh bench     build and run the benchmarks
-#   ./run.sh package   build a .deb package
+#   ./run.sh package   build the .deb packages: the game's, and the board server's
 #   ./run.sh web       build the browser edition, write its site to build-web/site/ and serve it
 #   ./run.sh board     the same site served by tilerush-board, with its score board (data in build-board/)
 set -euo pipefail
@@ -205,9 +205,10 @@ run_lint() {
   echo "run.sh: clang-tidy found nothing"
 }
 
+# The game's package and the board server's, each a .deb of its own.
 package() {
-  install_packages "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
-  build -DTILERUSH_TESTS=OFF
+  install_packages "${PLAY_PACKAGES[@]}" "${BOARD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+  build -DTILERUSH_TESTS=OFF -DTILERUSH_BOARD=ON
   local deb
   deb=$(cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$BUILD_DIR" |
     sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')

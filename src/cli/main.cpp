@@ -22,6 +22,7 @@ Commands, one a line (# starts a comment):
   seed N              seed every start-up with N instead of the clock
   high N              start with a High of N (before open)
   lastcell N          start with the last cell tested N (before open)
+  roll N              start with the special brick's last roll N (before open)
   draws R1 R2 ...     queue exact values in [0, 1) for the next random draws
   open                open the window: start-up runs, the timers start
   key down|up K       a key event: left, right, p or a key code

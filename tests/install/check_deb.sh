@@ -64,5 +64,28 @@ else
   fail "lintian finds errors or warnings"
 fi
 
+# The board's server, where the build has it: a package of its own, no game, in /usr/bin,
+# with its systemd unit, manual page, licence and changelog, and as clean for lintian.
+board_deb=$out/tilerush-board_${version}_${arch}.deb
+if [ -x "$build/src/server/tilerush-board" ]; then
+  [ -f "$board_deb" ] || fail "cpack made no $(basename "$board_deb")"
+  board_contents=$(dpkg-deb -c "$board_deb")
+  for path in bin/tilerush-board lib/systemd/system/tilerush-board.service share/man/man1/tilerush-board.1.gz \
+    share/doc/tilerush-board/copyright share/doc/tilerush-board/changelog.gz; do
+    grep -q " \./usr/$path\$" <<<"$board_contents" || fail "the board's package lacks /usr/$path"
+  done
+  unit=$(dpkg-deb --fsys-tarfile "$board_deb" | tar -xO ./usr/lib/systemd/system/tilerush-board.service)
+  for line in DynamicUser=yes StateDirectory=tilerush-board \
+    'ExecStart=/usr/bin/tilerush-board --data /var/lib/tilerush-board'; do
+    grep -qx "$line" <<<"$unit" || fail "the board's unit lacks $line"
+  done
+  ! grep -q ' \./usr/games/' <<<"$board_contents" || fail "the board's package has a /usr/games"
+  [ "$(dpkg-deb -f "$board_deb" Package)" = tilerush-board ] || fail "the board's Package is not tilerush-board"
+  if ! board_report=$(lintian --allow-root --fail-on error,warning "$board_deb" 2>&1); then
+    echo "$board_report" >&2
+    fail "lintian finds errors or warnings in the board's package"
+  fi
+fi
+
 [ "$failures" -eq 0 ] || exit 1
 echo "$(basename "$deb"): files in place, stripped programs, control fields, changelog and lintian as expected"
