@@ -72,7 +72,10 @@ BoardDialog::BoardDialog(BoardClient& client, PlayerSettings& settings, QWidget*
   auto* box = new QDialogButtonBox(this);
   watch_ = box->addButton(QStringLiteral("&Watch"), QDialogButtonBox::ActionRole);
   race_ = box->addButton(QStringLiteral("&Race"), QDialogButtonBox::ActionRole);
-  sendOffered_ = box->addButton(QStringLiteral("&Send"), QDialogButtonBox::ActionRole);
+  // Beside the name it is sent under, and only while a game is offered: the button box
+  // would show it again whenever it lays its buttons out.
+  sendOffered_ = new QPushButton(QStringLiteral("&Send"), this);
+  sendOffered_->setAutoDefault(false);
   sendOffered_->hide();
   box->addButton(QDialogButtonBox::Close);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -95,6 +98,7 @@ BoardDialog::BoardDialog(BoardClient& client, PlayerSettings& settings, QWidget*
   label->setBuddy(name_);
   naming->addWidget(label);
   naming->addWidget(name_);
+  naming->addWidget(sendOffered_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tabs);
   layout->addWidget(table_);
