@@ -4,6 +4,8 @@
 // the game's replay, never a score: the board plays it through the same core and ranks
 // it by the score it finds itself. A page served anywhere else (a static host, a file,
 // offline) finds no board and says nothing of boards.
+import { pageButton, panelSection } from './kept.js';
+
 const API = '/api/v1/';
 const NAME = 'tilerush.board.name';
 const KEY = 'tilerush.board.key';
@@ -66,13 +68,8 @@ export class TilerushBoard {
     this.game = game;
     this.replays = replays;
     this.shown = 'today';
-    this.section = document.createElement('section');
-    this.section.id = 'tilerush-board';
-    this.section.className = 'tilerush-kept tilerush-board';
-    this.section.setAttribute('aria-labelledby', 'tilerush-board-heading');
-    const heading = document.createElement('h2');
-    heading.id = 'tilerush-board-heading';
-    heading.textContent = 'The board';
+    this.section = panelSection('tilerush-board', 'The board');
+    this.section.classList.add('tilerush-board');
     const tabs = document.createElement('div');
     tabs.className = 'tilerush-controls';
     this.tabs = BOARDS.map(([which, caption]) => {
@@ -104,19 +101,12 @@ export class TilerushBoard {
     this.status.id = 'tilerush-board-status';
     this.status.className = 'tilerush-status';
     this.status.setAttribute('role', 'status');
-    this.section.append(heading, tabs, this.list, this.place, naming, this.offered, this.status);
+    this.section.append(tabs, this.list, this.place, naming, this.offered, this.status);
     panel.appendChild(this.section);
   }
 
   button(parent, caption, label, act) {
-    const b = document.createElement('button');
-    b.type = 'button';
-    b.className = 'tilerush-control';
-    b.textContent = caption;
-    b.setAttribute('aria-label', label);
-    b.addEventListener('click', () => act());
-    parent.appendChild(b);
-    return b;
+    return pageButton(parent, caption, label, act);
   }
 
   named() {

@@ -39,6 +39,32 @@ const clock = (ms) => {
 const kindText = (g) => (g.kind === 'challenge' ? `challenge of ${g.day}` : g.kind === 'race' ? 'race' : '');
 const fileDate = (g) => g.date.slice(0, 19).replace(/:/g, '-');
 
+// A section of the panel beside the game, headed `title`, as the best games and the
+// board have.
+export function panelSection(id, title) {
+  const section = document.createElement('section');
+  section.id = id;
+  section.className = 'tilerush-kept';
+  section.setAttribute('aria-labelledby', `${id}-heading`);
+  const heading = document.createElement('h2');
+  heading.id = `${id}-heading`;
+  heading.textContent = title;
+  section.appendChild(heading);
+  return section;
+}
+
+// A button of those sections, named for a screen reader by `label`.
+export function pageButton(parent, caption, label, act) {
+  const b = document.createElement('button');
+  b.type = 'button';
+  b.className = 'tilerush-control';
+  b.textContent = caption;
+  b.setAttribute('aria-label', label);
+  b.addEventListener('click', act);
+  parent.appendChild(b);
+  return b;
+}
+
 export class TilerushKept {
   // `panel` gets the section; `send(type, fields)` goes to the game's side; `replays`
   // watches, links and saves a replay as its own controls do; `refused(error)` is told
@@ -52,13 +78,7 @@ export class TilerushKept {
     this.games = [];
     this.saying = '';
     this.stored = '';
-    this.section = document.createElement('section');
-    this.section.id = 'tilerush-kept';
-    this.section.className = 'tilerush-kept';
-    this.section.setAttribute('aria-labelledby', 'tilerush-kept-heading');
-    const heading = document.createElement('h2');
-    heading.id = 'tilerush-kept-heading';
-    heading.textContent = 'Your best games';
+    this.section = panelSection('tilerush-kept', 'Your best games');
     this.list = document.createElement('ol');
     this.list.className = 'tilerush-kept-list';
     this.empty = document.createElement('p');
@@ -81,7 +101,7 @@ export class TilerushKept {
     this.status.className = 'tilerush-status';
     this.status.setAttribute('role', 'status');
     row.appendChild(this.status);
-    this.section.append(heading, this.empty, this.list, row);
+    this.section.append(this.empty, this.list, row);
     panel.appendChild(this.section);
     this.db = null;
     this.board = null;
@@ -94,18 +114,12 @@ export class TilerushKept {
     this.show();
   }
 
+  // Each gives the keyboard back to the game once it has done its part.
   button(parent, caption, label, act) {
-    const b = document.createElement('button');
-    b.type = 'button';
-    b.className = 'tilerush-control';
-    b.textContent = caption;
-    b.setAttribute('aria-label', label);
-    b.addEventListener('click', () => {
+    return pageButton(parent, caption, label, () => {
       act();
       this.game.focus({ preventScroll: true });
     });
-    parent.appendChild(b);
-    return b;
   }
 
   // "Today's challenge", in the page's controls: a game on the seed of today's date in

@@ -56,6 +56,9 @@ const pageAddresses = new Set(['./', './index.html'].map((a) => new URL(a, self.
 self.addEventListener('fetch', (event) => {
   const request = event.request;
   if (request.method !== 'GET') return;
+  // The board's answers are never kept: they go to the network as if no worker were
+  // here, and a failure offline is the page's to hear, not this worker's.
+  if (new URL(request.url).pathname.startsWith('/api/')) return;
   if (request.mode === 'navigate' && pageAddresses.has(new URL(request.url).pathname)) {
     event.respondWith(caches.open(CACHE).then((cache) => cache.match('./', { ignoreSearch: true }))
       .then((page) => page || fetch(request)));

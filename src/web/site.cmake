@@ -36,3 +36,5 @@ endforeach()
 set(FILES "${list}")
 configure_file(${SOURCES}/index.html ${SITE}/index.html @ONLY)
 configure_file(${SOURCES}/service-worker.js ${SITE}/service-worker.js @ONLY)
+# Where no board answers /api/v1/, a static host finds this there instead of a 404.
+configure_file(${SOURCES}/no-board.html ${SITE}/api/v1/index.html COPYONLY)
