@@ -85,7 +85,24 @@ test('after one visit the page plays offline, and a new version is taken whole o
     await page.reload();
     await playing(page);
     await updateTried(page);
-    await page.locator('#tilerush-note', { hasText: 'A new version of Tilerush is ready' }).waitFor({ timeout: 60000 });
+    await page
+      .locator('#tilerush-note', { hasText: 'A new version of Tilerush is ready' })
+      .waitFor({ timeout: 60000 })
+      .catch(async (error) => {
+        // What the worker and the page stood at says whose fault a missing note is.
+        const state = await page.evaluate(async () => {
+          const r = await navigator.serviceWorker.getRegistration();
+          const url = (w) => w && `${w.state} ${w.scriptURL}`;
+          return {
+            controller: url(navigator.serviceWorker.controller),
+            active: url(r?.active),
+            waiting: url(r?.waiting),
+            installing: url(r?.installing),
+            caches: await caches.keys(),
+          };
+        });
+        throw new Error(`${error.message}\n${JSON.stringify(state)}`);
+      });
     assert.equal(await versionOf(page), first, 'the page open keeps its version');
     await page.reload();
     await playing(page);
