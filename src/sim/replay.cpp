@@ -51,8 +51,13 @@ std::optional<levels::LevelChoice> firstLevels(const std::string& script) {
   Session scratch(systemClockSeed);
   std::ostringstream nothing;
   ScriptRun run(scratch, nothing);
+  // The title is a comment of the recorder's, "# levels TITLE", kept for the race's own
+  // replay; no rule reads it.
+  constexpr std::string_view kTitleComment = "# levels ";
+  std::string title;
   try {
     for (std::string line; reader.next(line);) {
+      if (line.starts_with(kTitleComment)) title = line.substr(kTitleComment.size());
       Words words(line);
       const std::string_view command = words.next();
       if (command == "open") break;
@@ -61,9 +66,10 @@ std::optional<levels::LevelChoice> firstLevels(const std::string& script) {
   } catch (const ScriptError&) {
     return std::nullopt;
   }
-  const std::optional<levels::LevelSet>& set = scratch.form().chosenLevels();
+  std::optional<levels::LevelSet> set = scratch.form().chosenLevels();
   if (!set) return std::nullopt;
-  return levels::LevelChoice{*set, scratch.form().firstMap()};
+  if (!levels::titleFault(title)) set->title = title;
+  return levels::LevelChoice{std::move(*set), scratch.form().firstMap()};
 }
 
 ReplayCheck::ReplayCheck(std::unique_ptr<std::istream> script, std::optional<std::int64_t> longestMs)
