@@ -11,12 +11,17 @@ void Form1::chooseLevels(std::optional<levels::LevelSet> set, int firstMap) {
 }
 
 void Form1::fillLevels() {
-  const levels::LevelSet& set = chosen_ ? *chosen_ : levels::builtInSet();
-  const int count = static_cast<int>(set.maps.size());
+  const int count = chosen_ ? static_cast<int>(chosen_->maps.size()) : levels::kBuiltInMaps;
   for (int map = 1; map < kMapSlots; ++map) {
     for (int row = 1; row <= levels::kMapRows; ++row) {
       // Maps past the set's last stay empty: nothing reads them while nummaps holds.
-      state_.levels[map][row] = map <= count ? set.maps[map - 1][row - 1] : std::string();
+      std::string& text = state_.levels[map][row];
+      if (map > count)
+        text.clear();
+      else if (chosen_)
+        text = chosen_->maps[map - 1][row - 1];
+      else
+        text = levels::builtInRow(map, row);
     }
   }
   if (!chosen_) return;

@@ -37,8 +37,15 @@ struct LevelChoice {
   int firstMap = 1;
 };
 
-// The five maps every game starts with unless another set is chosen.
-const LevelSet& builtInSet();
+// The five maps every game starts with unless another set is chosen: row `row` (1 to
+// 10) of map `map` (1 to 5), and the whole as a set.
+inline constexpr int kBuiltInMaps = 5;
+std::string_view builtInRow(int map, int row);
+LevelSet builtInSet();
+// A set from its title and its maps' digits one after another (200 a map), as the
+// page's programs hand a set over once the one reader has read it; none when the
+// digits are not 1 to 100 whole maps of digits.
+std::optional<LevelSet> setOfDigits(std::string_view title, std::string_view digits);
 
 // What is wrong with one row, title or map, in words that follow "map 2, row 3: ";
 // none when it is sound.
