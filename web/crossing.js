@@ -42,6 +42,8 @@ export const TO_GAME = Object.freeze({
   hear: ['on'],
   // "Today's challenge", on the page's UTC date (YYYY-MM-DD).
   challenge: ['day'],
+  // A level set's text to read; with `play`, a new game on it from map `firstMap`.
+  levels: ['text', 'play', 'firstMap'],
   // A list of kept games' text (web/kept.js): the page's stored list, or a file the
   // player imported; forget or race the kept game of an id.
   keptMerge: ['text', 'imported'],
@@ -72,6 +74,9 @@ export const FROM_GAME = Object.freeze({
   timeline: ['now', 'length', 'nowText', 'lengthText', 'playing', 'speed', 'over', 'marks'],
   // The chosen replay cannot be watched, and why.
   refused: ['why'],
+  // A level set's text was read: what is wrong with it ('' when nothing is), and the
+  // set as the one reader of sets read it ({ title, maps: [[ten rows], ...] }), or null.
+  levelsRead: ['why', 'set', 'play'],
   // The watched replay reached its end: the verdict, and tilerush-sim's status for it.
   over: ['text', 'status'],
   // Play cue `number` now.
@@ -127,8 +132,9 @@ export const EXPORTS = Object.freeze({
     play_or_pause: waits(),
     speed: waits('number'),
     seek: waits('number'),
-    // The checked replay's first seed, in decimal digits, or null.
-    watch: waits('string'),
+    // The checked replay's first seed, in decimal digits, or null; the map its level
+    // set starts from, or 0 when it is played on the game's own maps.
+    watch: waits('string', 'number'),
     play_this_game: waits(),
     stick_dead_zone: { args: [], gives: 'number' },
     repaint: { args: [] },
@@ -137,8 +143,13 @@ export const EXPORTS = Object.freeze({
     hear: { args: ['number'] },
     // The day as YYYY-MM-DD.
     challenge: waits('string'),
-    // The seed's decimal digits.
-    race: waits('string'),
+    // The seed's decimal digits; the map of the set last read to start from, or 0 for
+    // the game's own maps.
+    race: waits('string', 'number'),
+    // A level set read by the watcher's program: its title and its maps' digits one
+    // after another (1 when they make a set); then a game on it, from a map of it.
+    take_levels: { args: ['string', 'string'], gives: 'number' },
+    play_levels: waits('number'),
     // The game in progress as a replay so far, or '' for none.
     in_progress: { args: now, gives: 'text' },
   },
@@ -162,10 +173,14 @@ export const EXPORTS = Object.freeze({
     // what becomes of what was put there (kept, ended as PageKept::Ending says;
     // merged, or imported).
     kept_buffer: { args: ['number'], gives: 'number' },
+    // A level set's text, read by the one reader of sets: { why } with what is wrong,
+    // or { why: '', set: { title, maps: [[ten rows], ...] } }.
+    read_levels: { args: ['string'], gives: 'json' },
     kept_keep: { args: ['number'] },
     kept_merge: { args: ['number'] },
     kept_forget: { args: ['string'] },
-    // The kept game's first seed: { seed } in decimal digits, or null.
+    // The kept game's first seed: { seed } in decimal digits, or null; and its level
+    // set, { title, digits, firstMap }, or null.
     kept_seed: { args: ['string'], gives: 'json' },
   },
   // The cue maker (tilerush-cues.wasm).

@@ -110,7 +110,11 @@ export class GameHost {
       case 'watch':
         this.watcher.check(
           new Uint8Array(m.bytes),
-          (firstSeed) => this.schedule(game.watch(firstSeed, performance.now())),
+          (firstSeed, levels) => {
+            // "Play this game" races the replay on its own set.
+            this.chooseLevels(game, levels);
+            this.schedule(game.watch(firstSeed, levels ? levels.firstMap : 0, performance.now()));
+          },
           (why) => this.say('refused', { why }),
         );
         break;
@@ -126,6 +130,15 @@ export class GameHost {
         this.watcher.cancel();
         this.schedule(game.challenge(m.day, now));
         break;
+      case 'levels':
+        this.watcher.readLevels(m.text, ({ why, set }) => {
+          this.say('levelsRead', { why, set: set || null, play: m.play });
+          if (why || !m.play) return;
+          this.watcher.cancel();
+          game.takeLevels(set.title, set.maps.flat().join(''));
+          this.schedule(game.playLevels(m.firstMap, performance.now()));
+        });
+        break;
       case 'keptMerge':
         this.watcher.merge(m.text, m.imported);
         break;
@@ -134,8 +147,10 @@ export class GameHost {
         break;
       case 'keptRace':
         this.watcher.cancel();
-        this.watcher.seedOf(m.id, (seed) => {
-          if (seed) this.schedule(game.race(seed, performance.now()));
+        this.watcher.seedOf(m.id, (seed, levels) => {
+          if (!seed) return;
+          this.chooseLevels(game, levels);
+          this.schedule(game.race(seed, levels ? levels.firstMap : 0, performance.now()));
         });
         break;
       case 'hear':
@@ -145,5 +160,10 @@ export class GameHost {
       default:
         break;
     }
+  }
+
+  // The set a replay is played on, read into the player's program for a race of it.
+  chooseLevels(game, levels) {
+    if (levels) game.takeLevels(levels.title, levels.digits);
   }
 }

@@ -71,12 +71,12 @@ export class Watcher {
 
   checkOn(token, ready, refused) {
     if (token !== this.checking) return;
-    const { state, firstSeed, why } = this.calls.checkOn();
+    const { state, firstSeed, levels, why } = this.calls.checkOn();
     if (state === 'checking') {
       setTimeout(() => this.checkOn(token, ready, refused), 0);
     } else if (state === 'ready') {
       this.bytes = this.checkedBytes;
-      ready(firstSeed);
+      ready(firstSeed, levels);
     } else {
       refused(why);
     }
@@ -110,13 +110,22 @@ export class Watcher {
     });
   }
 
+  // `then({ why, set })`: a level set's text read by the one reader of sets, which this
+  // program holds, so that the player's program stays small.
+  readLevels(text, then) {
+    this.kept(() => then(this.calls.readLevels(text)));
+  }
+
   forget(id) {
     this.kept(() => this.calls.keptForget(id));
   }
 
   // `then(seed)` with the kept game's first seed in decimal digits, or null.
   seedOf(id, then) {
-    this.kept(() => then(this.calls.keptSeed(id).seed));
+    this.kept(() => {
+      const { seed, levels } = this.calls.keptSeed(id);
+      then(seed, levels);
+    });
   }
 
   // A check under way is dropped.

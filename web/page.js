@@ -6,7 +6,8 @@
 // screen. It keeps itself for playing offline.
 import { FROM_GAME, TO_GAME, message } from './crossing.js';
 import { fullScreenControl } from './full-screen.js';
-import { looksLikeReplayLink, replayOfLink } from './links.js';
+import { TilerushEditor } from './editor.js';
+import { levelsOfLink, looksLikeLevelsLink, looksLikeReplayLink, replayOfLink } from './links.js';
 import { TilerushBoard, boardAtOrigin } from './board.js';
 import { TilerushKept } from './kept.js';
 import { keepForOffline } from './offline.js';
@@ -64,6 +65,13 @@ const readouts = new Readouts(document.getElementById('tilerush-readout'));
 const fullScreen = fullScreenControl(root, controlRow);
 const layout = pageLayout({ root, canvas, send, fullScreen });
 const pads = new Pads(send);
+const editor = new TilerushEditor({
+  main: document.querySelector('main'),
+  controls: controlRow,
+  game: root,
+  send,
+  storageRefused,
+});
 
 // The page's sound may start on any key press, tap or click on it, and only then.
 function listenForTheFirstTouch() {
@@ -89,9 +97,11 @@ const fromGame = {
     challenge.disabled = false;
     root.focus({ preventScroll: true });
     if (waitingForLink) openLink();
+    if (looksLikeLevelsLink(location.hash)) openLevelsLink();
     findTheBoard();
     window.addEventListener('hashchange', () => {
       if (looksLikeReplayLink(location.hash)) openLink();
+      if (looksLikeLevelsLink(location.hash)) openLevelsLink();
     });
   },
   button(m) {
@@ -127,6 +137,9 @@ const fromGame = {
   refused(m) {
     replays.refused(m.why);
     ownGameAfterLink();
+  },
+  levelsRead(m) {
+    editor.levelsRead(m);
   },
   linkBytes(m) {
     replays.linked(m.bytes, m.share);
@@ -167,6 +180,17 @@ async function openLink() {
     return;
   }
   replays.openLink(bytes);
+}
+
+// A page opened on a level set's link offers it, with Play and Edit; the visitor's own
+// game goes on meanwhile, untouched by a link that cannot be read.
+async function openLevelsLink() {
+  const { text, why } = await levelsOfLink(location.hash);
+  if (why) {
+    replays.tell(why);
+    return;
+  }
+  editor.offerShared(text, controlRow, (sentence) => replays.tell(sentence));
 }
 
 function startTheGame() {

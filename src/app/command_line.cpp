@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "links/replay_link.h"
+
 namespace tilerush {
 namespace {
 
@@ -38,6 +40,9 @@ Result<Options> readCommandLine(int argc, char** argv) {
       "board",
       "Show and send to the score board at URL (http:// or https://), kept for later runs; '' forgets it.",
       "URL");
+  const QCommandLineOption levels(
+      "levels", "Play on the level set in FILE (or a link, http://...#l=...) instead of the game's own maps.",
+      "FILE");
   const QCommandLineOption mute("mute", "Start with the sound off (M turns it off and on).");
   parser.addOption(help);
   parser.addOption(version);
@@ -46,11 +51,13 @@ Result<Options> readCommandLine(int argc, char** argv) {
   parser.addOption(race);
   parser.addOption(challenge);
   parser.addOption(day);
+  parser.addOption(levels);
   parser.addOption(board);
   parser.addOption(mute);
   parser.addPositionalArgument("FILE",
                                "A replay to watch, as with --replay: a file, or a link "
-                               "(http://...#r=..., #r=... or r=...).",
+                               "(http://...#r=..., #r=... or r=...); or a level set's link "
+                               "(http://...#l=...) to play, as with --levels.",
                                "[FILE]");
 
   Options options;
@@ -82,7 +89,13 @@ Result<Options> readCommandLine(int argc, char** argv) {
       return Result<Options>::failure("--board: " + options.board->toStdString() +
                                       " is not an http:// or https:// address");
   }
-  const QStringList files = parser.positionalArguments();
+  QStringList files = parser.positionalArguments();
+  if (parser.isSet(levels)) options.levels = parser.value(levels);
+  // A link to a level set, given where a replay would be, is played rather than watched.
+  if (files.size() == 1 && looksLikeLevelsLink(files.front().toStdString())) {
+    if (options.levels) return Result<Options>::failure("give one level set to play");
+    options.levels = files.takeFirst();
+  }
   const int replays = static_cast<int>(files.size()) + parser.isSet(replay) + parser.isSet(race);
   if (replays > 1) return Result<Options>::failure("give one replay to watch or race");
   if (replays == 1 && options.challenge)
@@ -90,6 +103,8 @@ Result<Options> readCommandLine(int argc, char** argv) {
   if (parser.isSet(replay)) options.replay = parser.value(replay);
   if (parser.isSet(race)) options.replay = parser.value(race);
   if (files.size() == 1) options.replay = files.front();
+  if (options.levels && (replays == 1 || options.challenge))
+    return Result<Options>::failure("a level set is played on its own, without a replay or a challenge");
   // A watched replay is never recorded again: --record is for the game raced from it.
   options.race = parser.isSet(race);
   return options;

@@ -14,6 +14,8 @@ struct Options {
   // A replay's file or link: watched, or with `race`, played afresh on its first draws.
   std::optional<QString> replay;
   bool race = false;
+  // --levels: a level set's file or link, every game played on it.
+  std::optional<QString> levels;
   bool muted = false;
   // --challenge: today's (UTC), which main() reads from the clock; --day: that day's.
   bool challenge = false;

@@ -142,7 +142,8 @@ tilerush::KeptGamesDialog* offerList(tilerush::QtGame& game, tilerush::KeptStore
                      dialog->showList(store.list());
                    });
   QObject::connect(dialog, &tilerush::KeptGamesDialog::raceAsked, dialog, [&game](const std::string& replay) {
-    if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay)) game.race(*seed);
+    if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay))
+      game.race(*seed, tilerush::sim::firstLevels(replay));
   });
   QObject::connect(
       dialog, &tilerush::KeptGamesDialog::watchAsked, dialog,
@@ -182,7 +183,8 @@ void offerBoard(tilerush::QtGame& game, tilerush::PlayerSettings& settings, tile
                          dialog->offer(finished.replay, static_cast<int>(made.value().score));
                      });
     QObject::connect(dialog, &tilerush::BoardDialog::raceAsked, dialog, [&game](const std::string& replay) {
-      if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay)) game.race(*seed);
+      if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay))
+        game.race(*seed, tilerush::sim::firstLevels(replay));
     });
     QObject::connect(dialog, &tilerush::BoardDialog::watchAsked, dialog,
                      [&game, &theatre](const std::string& replay, const QString& title) {
@@ -196,7 +198,7 @@ void offerBoard(tilerush::QtGame& game, tilerush::PlayerSettings& settings, tile
 // day's challenge; or first the replay watched, from which "Play this game" races it
 // in the same window, or "Back to my game" opens a game of the player's own.
 int play(QApplication& app, const tilerush::Options& options, std::optional<tilerush::RecordFile> file,
-         std::optional<tilerush::CheckedReplay> replay) {
+         std::optional<tilerush::CheckedReplay> replay, std::optional<tilerush::levels::LevelChoice> levels) {
   tilerush::KeptStore store(tilerush::KeptStore::defaultFolder(), [](const std::string& line) {
     std::fprintf(stderr, "tilerush: %s\n", line.c_str());
   });
@@ -222,7 +224,9 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
     theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), std::cout);
   } else if (replay) {
     // A race opens straight on the replay's first draws: nothing of it is watched.
-    game.race(*tilerush::sim::firstSeed(replay->script));
+    game.race(*tilerush::sim::firstSeed(replay->script), tilerush::sim::firstLevels(replay->script));
+  } else if (levels) {
+    game.playLevels(std::move(*levels));
   } else if (options.challenge) {
     game.challenge(options.day.value_or(tilerush::kept::dayInUtc(std::chrono::system_clock::now())));
   } else {
@@ -261,6 +265,13 @@ int main(int argc, char** argv) {
     if (options.race && !tilerush::sim::firstSeed(replay->script))
       refuse(options.replay->toStdString() + ": the replay names no seed to race on");
   }
+  std::optional<tilerush::levels::LevelChoice> levels;
+  if (options.levels) {
+    tilerush::Result<tilerush::levels::LevelChoice> chosen =
+        tilerush::chosenLevels(options.levels->toStdString());
+    if (!chosen) refuse(chosen.error());
+    levels = std::move(chosen).value();
+  }
   std::optional<tilerush::RecordFile> record;
   if (options.recordTo) {
     auto created = tilerush::RecordFile::create(options.recordTo->toStdString());
@@ -269,5 +280,5 @@ int main(int argc, char** argv) {
   }
   auto app = openApplication(argc, argv);
   tilerush::quitOnSignals();
-  return play(*app, options, std::move(record), std::move(replay));
+  return play(*app, options, std::move(record), std::move(replay), std::move(levels));
 }

@@ -62,11 +62,20 @@ void QtGame::open() {
   });
 }
 
-void QtGame::race(std::uint64_t seed) {
+void QtGame::race(std::uint64_t seed, std::optional<levels::LevelChoice> levels) {
   window_->show();
   window_->setFocus();
   act([&](std::int64_t ns) {
-    stage_->race(seed, ns);
+    stage_->race(seed, ns, std::move(levels));
+    stage_->resume(realNs());
+  });
+}
+
+void QtGame::playLevels(levels::LevelChoice choice) {
+  window_->show();
+  window_->setFocus();
+  act([&](std::int64_t ns) {
+    stage_->playLevels(std::move(choice), ns);
     stage_->resume(realNs());
   });
 }

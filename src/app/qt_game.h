@@ -34,9 +34,11 @@ class QtGame : public QObject, private stage::View {
   // The player's own game: opened from its start the first time, going on where it
   // stood after that; the window shows and the clock runs.
   void open();
-  // A new game of the player's own on a replay's first draws (--race), in place of any
-  // game before.
-  void race(std::uint64_t seed);
+  // A new game of the player's own on a replay's first draws (--race), and on its level
+  // set if it has one, in place of any game before.
+  void race(std::uint64_t seed, std::optional<levels::LevelChoice> levels = std::nullopt);
+  // A game of the player's own on a level set (--levels), and every game after it.
+  void playLevels(levels::LevelChoice choice);
   // A day's challenge (--challenge, --day): a new game on the day's seed.
   void challenge(kept::Day day);
   // Shows the window and starts the clock on whatever the game shown holds.

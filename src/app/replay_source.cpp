@@ -65,4 +65,16 @@ Result<CheckedReplay> checkedScript(std::string script, const std::string& name)
   return CheckedReplay{std::move(script), check.facts()};
 }
 
+Result<levels::LevelChoice> chosenLevels(const std::string& argument) {
+  std::error_code error;
+  const bool link = looksLikeLevelsLink(argument) && !std::filesystem::exists(argument, error);
+  const std::string name = link ? shortName(argument) : argument;
+  Result<std::string> text =
+      link ? levelsTextOfLink(argument, levels::kLongestSetText) : fileContents(argument);
+  if (!text) return Result<levels::LevelChoice>::failure(link ? name + ": " + text.error() : text.error());
+  Result<levels::LevelSet> set = levels::readLevelSet(text.value());
+  if (!set) return Result<levels::LevelChoice>::failure(name + ": " + set.error());
+  return levels::LevelChoice{std::move(set).value(), 1};
+}
+
 }  // namespace tilerush

@@ -3,22 +3,10 @@
 
 #include "game/form1.h"
 #include "game/numbers.h"
+#include "levels/brick_colors.h"
 
 namespace tilerush {
 namespace {
-
-// Colour of each brick value; 8 and 9 look alike on purpose.
-constexpr std::array<Color, 10> kBrickColors = {
-    0,        0x0000FF,  // 1 red
-    0x0040C0,            // 2 dark orange
-    0x008080,            // 3 olive
-    0x00FF00,            // 4 bright green
-    0x808000,            // 5 teal
-    0xFF0000,            // 6 blue
-    0xFFFFFF,            // 7 white
-    0x000000,            // 8 black
-    0x000000,            // 9 black
-};
 
 // A cell's caption: its value without the leading blank. Laying out a level captions
 // 500 cells, nearly all of them with one digit, which is spelled out directly.
@@ -47,7 +35,7 @@ void Form1::colorbricks(int n, int c, int r) {
     if (state_.brickcount == 0) state_.bricksleft = state_.bricksleft + 1;
   }
   if (!cell) return;
-  if (v >= 1 && v <= 9) cell->setBackColor(kBrickColors[static_cast<std::size_t>(v)]);
+  if (v >= 1 && v <= 9) cell->setBackColor(levels::kBrickColors[static_cast<std::size_t>(v)]);
   cell->setCaption(digitText(v));
 }
 

@@ -13,6 +13,7 @@
 #include "game/listener.h"
 #include "game/platform.h"
 #include "game/state.h"
+#include "levels/level_set.h"
 #include "timing/random.h"
 
 namespace tilerush {
@@ -48,6 +49,13 @@ class Form1 {
   // clock and the front ends deliver them.
   void fire(TimerId timer);
   void click(ButtonId button);
+
+  // The maps every start-up from now on lays out: `set` in place of the built-in five,
+  // the first level on its map `firstMap` (1 to its count, checked by the caller);
+  // none goes back to the built-in five.
+  void chooseLevels(std::optional<levels::LevelSet> set, int firstMap = 1);
+  const std::optional<levels::LevelSet>& chosenLevels() const { return chosen_; }
+  int firstMap() const { return firstMap_; }
 
   // The window's own event handlers.
   void Form_Load();
@@ -137,6 +145,8 @@ class Form1 {
   GameState state_;
   Elements e_;
   HookList<Happening, double, double> listeners_;
+  std::optional<levels::LevelSet> chosen_;
+  int firstMap_ = 1;
 };
 
 }  // namespace tilerush

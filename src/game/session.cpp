@@ -40,6 +40,8 @@ void Session::restart() {
   random_ = RandomSource{};
   clock_.restart();
   form_.forget();
+  // A new session plays the built-in maps until it is given a set.
+  form_.chooseLevels(std::nullopt);
   display_.build({});
   open_ = false;
   held_.clear();

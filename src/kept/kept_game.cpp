@@ -17,8 +17,8 @@ namespace {
 constexpr std::size_t kLongestReplay = 16u << 20;
 
 // What a recorded replay is made of; anything else could set the score it claims.
-constexpr std::array<std::string_view, 10> kReplayCommands = {
-    "high", "lastcell", "roll", "seed", "open", "advance", "key", "click", "expect", ""};
+constexpr std::array<std::string_view, 12> kReplayCommands = {
+    "high", "lastcell", "roll", "map", "startmap", "seed", "open", "advance", "key", "click", "expect", ""};
 
 struct Comments {
   std::string date;

@@ -3,13 +3,19 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 
 namespace tilerush {
 namespace {
 
 constexpr std::string_view kFragmentStart = "r=";
+constexpr std::string_view kLevelsStart = "l=";
+// Replays on the built-in maps are of version 1, replays that carry a set of version 2.
 constexpr std::string_view kVersion = "1.";
+constexpr std::string_view kVersionWithSet = "2.";
+constexpr std::string_view kLevelsVersion = "1.";
 
 std::string_view fragmentOf(std::string_view link) {
   if (const std::size_t hash = link.find('#'); hash != std::string_view::npos) return link.substr(hash + 1);
@@ -63,6 +69,43 @@ std::string toBase64url(const std::string& bytes) {
   return text;
 }
 
+// A replay carries a set when a line of it starts with `map`, which only a set's maps do.
+bool carriesSet(std::string_view replay) {
+  for (std::size_t at = 0; at < replay.size();) {
+    const std::size_t end = std::min(replay.find('\n', at), replay.size());
+    const std::string_view line = replay.substr(at, end - at);
+    if (line.substr(0, 4) == "map " || line.substr(0, 4) == "map\t") return true;
+    at = end + 1;
+  }
+  return false;
+}
+
+bool startsWith(std::string_view argument, std::string_view start) {
+  const std::string_view fragment = fragmentOf(argument);
+  return fragment.substr(0, start.size()) == start;
+}
+
+// The deflated text after `start` and one of `versions`, or what is wrong with it.
+Result<std::string> payloadOf(std::string_view link, std::string_view start,
+                              std::initializer_list<std::string_view> versions, std::string_view kind,
+                              std::size_t most) {
+  std::string_view fragment = fragmentOf(link);
+  if (fragment.substr(0, start.size()) != start)
+    return Result<std::string>::failure("the link holds no " + std::string(kind));
+  fragment.remove_prefix(start.size());
+  bool known = false;
+  for (std::string_view version : versions) known = known || fragment.substr(0, version.size()) == version;
+  if (!known) {
+    return Result<std::string>::failure("the link's " + std::string(kind) +
+                                        " is of a kind this version of Tilerush does not read");
+  }
+  fragment.remove_prefix(2);
+  if (fragment.empty()) return Result<std::string>::failure("the link is cut short");
+  Result<std::string> bytes = fromBase64url(fragment);
+  if (!bytes) return bytes;
+  return inflated(bytes.value(), "the link", most, kind);
+}
+
 }  // namespace
 
 std::string deflated(std::string_view text, int level) {
@@ -74,7 +117,8 @@ std::string deflated(std::string_view text, int level) {
   return bytes;
 }
 
-Result<std::string> inflated(std::string_view bytes, std::string_view what) {
+Result<std::string> inflated(std::string_view bytes, std::string_view what, std::size_t most,
+                             std::string_view contents) {
   const std::string name(what);
   z_stream stream{};
   if (inflateInit(&stream) != Z_OK) return Result<std::string>::failure(name + " cannot be read here");
@@ -88,7 +132,7 @@ Result<std::string> inflated(std::string_view bytes, std::string_view what) {
     stream.avail_out = static_cast<uInt>(chunk.size());
     status = inflate(&stream, Z_NO_FLUSH);
     text.append(chunk.data(), chunk.size() - stream.avail_out);
-    if (text.size() > kLongestReplayBytes) status = Z_MEM_ERROR;
+    if (text.size() > most) status = Z_MEM_ERROR;
     // No input left and no more output either: the stream stopped before its end.
     if (status == Z_BUF_ERROR || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0)) break;
   }
@@ -98,35 +142,32 @@ Result<std::string> inflated(std::string_view bytes, std::string_view what) {
     return text;
   }
   if (status == Z_MEM_ERROR)
-    return Result<std::string>::failure(name + "'s replay is larger than " + mebibytes(kLongestReplayBytes));
+    return Result<std::string>::failure(name + "'s " + std::string(contents) + " is larger than " +
+                                        sizeText(most));
   if (status == Z_DATA_ERROR || status == Z_NEED_DICT)
     return Result<std::string>::failure(name + " is garbled");
   return Result<std::string>::failure(name + " is cut short");
 }
 
-std::string replayLink(std::string_view replay) { return "#r=1." + toBase64url(deflated(replay)); }
-
-bool looksLikeReplayLink(std::string_view argument) {
-  const std::string_view fragment = fragmentOf(argument);
-  if (fragment.size() == argument.size()) return argument.substr(0, kFragmentStart.size()) == kFragmentStart;
-  return fragment.substr(0, kFragmentStart.size()) == kFragmentStart;
+std::string replayLink(std::string_view replay) {
+  const std::string_view version = carriesSet(replay) ? kVersionWithSet : kVersion;
+  return "#r=" + std::string(version) + toBase64url(deflated(replay));
 }
 
+bool looksLikeReplayLink(std::string_view argument) { return startsWith(argument, kFragmentStart); }
+
 Result<std::string> replayOfLink(std::string_view link) {
-  std::string_view fragment = fragmentOf(link);
-  if (fragment.substr(0, kFragmentStart.size()) != kFragmentStart) {
-    return Result<std::string>::failure("the link holds no replay");
-  }
-  fragment.remove_prefix(kFragmentStart.size());
-  if (fragment.substr(0, kVersion.size()) != kVersion) {
-    return Result<std::string>::failure(
-        "the link's replay is of a kind this version of Tilerush does not read");
-  }
-  fragment.remove_prefix(kVersion.size());
-  if (fragment.empty()) return Result<std::string>::failure("the link is cut short");
-  Result<std::string> bytes = fromBase64url(fragment);
-  if (!bytes) return bytes;
-  return inflated(bytes.value(), "the link");
+  return payloadOf(link, kFragmentStart, {kVersion, kVersionWithSet}, "replay", kLongestReplayBytes);
+}
+
+bool looksLikeLevelsLink(std::string_view argument) { return startsWith(argument, kLevelsStart); }
+
+std::string levelsLink(std::string_view setText) {
+  return "#l=" + std::string(kLevelsVersion) + toBase64url(deflated(setText));
+}
+
+Result<std::string> levelsTextOfLink(std::string_view link, std::size_t most) {
+  return payloadOf(link, kLevelsStart, {kLevelsVersion}, "level set", most);
 }
 
 }  // namespace tilerush

@@ -81,6 +81,11 @@ void Reader::beforeOpen(std::string_view command, sim::Words& words, int number)
     if (!seeded_) throw sim::ScriptError("'open' without a 'seed' before it, so it proves no game");
     opened_ = true;
     add("open", number);
+  } else if (command == "map" || command == "startmap") {
+    // The board ranks games on the game's own five maps alone.
+    throw sim::ScriptError(
+        "the game is played on a level set of its own, and the board ranks only games on Tilerush's own "
+        "maps");
   } else if (command == "advance" || command == "key" || command == "click" || command == "expect") {
     throw sim::ScriptError("'" + std::string(command) + "' before 'open'");
   } else {

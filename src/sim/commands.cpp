@@ -8,6 +8,7 @@
 #include "game/form1.h"
 #include "game/form_probe.h"
 #include "game/ids.h"
+#include "levels/level_set.h"
 #include "sim/dump.h"
 #include "sim/elements.h"
 #include "sim/fields.h"
@@ -69,6 +70,45 @@ void roll(Session& session, Words& words) {
   words.expectEnd();
   if (session.isOpen()) throw ScriptError("roll must come before 'open'");
   FormProbe(session.form()).state().roll = static_cast<std::int16_t>(value);
+}
+
+// `map N R1 ... R10`: map N of the level set the game is played on, given in order from
+// 1; every start-up lays the set out instead of the built-in five maps.
+void map(Session& session, Words& words) {
+  if (session.isOpen()) throw ScriptError("map must come before 'open'");
+  std::optional<levels::LevelSet> set = session.form().chosenLevels();
+  if (!set) set.emplace();
+  const int next = static_cast<int>(set->maps.size()) + 1;
+  const std::int64_t number = parseWhole(required(words, "the map's number"), 1, levels::kMostMaps, "map");
+  if (number != next)
+    throw ScriptError("map " + std::to_string(number) + " comes where map " + std::to_string(next) +
+                      " should: maps are numbered from 1, in order");
+  levels::Map rows;
+  for (int row = 1; row <= levels::kMapRows; ++row) {
+    const std::string_view text =
+        required(words, "row " + std::to_string(row) + " of map " + std::to_string(next));
+    if (std::optional<std::string> fault = levels::rowFault(text))
+      throw ScriptError("map " + std::to_string(next) + ", row " + std::to_string(row) + ": " + *fault);
+    rows[row - 1] = std::string(text);
+  }
+  words.expectEnd();
+  if (!levels::hasBrick(rows))
+    throw ScriptError("map " + std::to_string(next) + ": no brick in it: a map needs at least one");
+  set->maps.push_back(rows);
+  const int first = session.form().firstMap();
+  session.form().chooseLevels(std::move(set), first);
+}
+
+// `startmap N`: the map of the set the first level is laid out from (1 unless given),
+// as when a player tries out the map they are making.
+void startmap(Session& session, Words& words) {
+  if (session.isOpen()) throw ScriptError("startmap must come before 'open'");
+  const std::optional<levels::LevelSet>& set = session.form().chosenLevels();
+  if (!set) throw ScriptError("startmap needs the set's maps before it");
+  const auto count = static_cast<std::int64_t>(set->maps.size());
+  const std::int64_t number = parseWhole(required(words, "the map's number"), 1, count, "startmap");
+  words.expectEnd();
+  session.form().chooseLevels(set, static_cast<int>(number));
 }
 
 void draws(Session& session, Words& words) {
@@ -201,6 +241,10 @@ std::optional<std::int64_t> runLine(ScriptRun& run, std::string_view line, int n
     lastcell(session, words);
   else if (command == "roll")
     roll(session, words);
+  else if (command == "map")
+    map(session, words);
+  else if (command == "startmap")
+    startmap(session, words);
   else if (command == "draws")
     draws(session, words);
   else if (command == "open")

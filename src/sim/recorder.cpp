@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "levels/level_set.h"
 #include "sim/elements.h"
 #include "sim/fields.h"
 
@@ -33,6 +34,22 @@ std::string inputLine(const Input& input) {
       break;
   }
   return "tick " + std::string(nameOf(input.timer)) + " " + std::to_string(input.count) + "\n";
+}
+
+// The set a game is played on, when it is not the built-in five: its title as a
+// comment, each map as one line, and the map the first level starts from.
+std::string levelLines(const Form1& form) {
+  const std::optional<levels::LevelSet>& set = form.chosenLevels();
+  if (!set) return {};
+  std::string lines;
+  // A title with a line break in it would end the comment early: it is left out.
+  if (!levels::titleFault(set->title)) lines += "# levels " + set->title + "\n";
+  for (std::size_t map = 0; map < set->maps.size(); ++map) {
+    lines += "map " + std::to_string(map + 1);
+    for (const std::string& row : set->maps[map]) lines += " " + row;
+    lines += "\n";
+  }
+  return lines + "startmap " + std::to_string(form.firstMap()) + "\n";
 }
 
 }  // namespace
@@ -70,6 +87,7 @@ void Recorder::opening(std::uint64_t seed) {
   if (const std::int16_t roll = session_.state().roll; roll != 0)
     lines += "roll " + std::to_string(roll) + "\n";
   if (!mark_.empty()) lines += mark_ + "\n";
+  lines += levelLines(session_.form());
   lines += "seed " + std::to_string(seed) + "\n";
   lines += "open\n";
   write(lines);

@@ -6,6 +6,7 @@
 #include <new>
 #include <sstream>
 
+#include "sim/commands.h"
 #include "sim/script.h"
 #include "sim/values.h"
 
@@ -41,6 +42,34 @@ std::optional<std::uint64_t> firstSeed(const std::string& script) {
     return std::nullopt;
   }
   return seed;
+}
+
+std::optional<levels::LevelChoice> firstLevels(const std::string& script) {
+  std::istringstream in(script);
+  LineReader reader(in);
+  // The lines are read by the very commands tilerush-sim runs, on a game never opened.
+  Session scratch(systemClockSeed);
+  std::ostringstream nothing;
+  ScriptRun run(scratch, nothing);
+  // The title is a comment of the recorder's, "# levels TITLE", kept for the race's own
+  // replay; no rule reads it.
+  constexpr std::string_view kTitleComment = "# levels ";
+  std::string title;
+  try {
+    for (std::string line; reader.next(line);) {
+      if (line.starts_with(kTitleComment)) title = line.substr(kTitleComment.size());
+      Words words(line);
+      const std::string_view command = words.next();
+      if (command == "open") break;
+      if (command == "map" || command == "startmap") runLine(run, line, reader.number());
+    }
+  } catch (const ScriptError&) {
+    return std::nullopt;
+  }
+  std::optional<levels::LevelSet> set = scratch.form().chosenLevels();
+  if (!set) return std::nullopt;
+  if (!levels::titleFault(title)) set->title = title;
+  return levels::LevelChoice{std::move(*set), scratch.form().firstMap()};
 }
 
 ReplayCheck::ReplayCheck(std::unique_ptr<std::istream> script, std::optional<std::int64_t> longestMs)

@@ -12,6 +12,7 @@
 
 #include "game/result.h"
 #include "game/session.h"
+#include "levels/level_set.h"
 #include "sim/runner.h"
 
 namespace tilerush::sim {
@@ -34,6 +35,10 @@ struct ReplayFacts {
 // The seed a replay's first game opens with: its last `seed` line before `open`; none
 // if it opens unseeded (or never). A replay raced afresh opens on the same draws.
 std::optional<std::uint64_t> firstSeed(const std::string& script);
+// The level set a replay's game is played on, from its `map` and `startmap` lines
+// before `open`; none for the built-in maps (or lines that do not read). A replay raced
+// afresh plays on the same set.
+std::optional<levels::LevelChoice> firstLevels(const std::string& script);
 
 // Runs a replay through to its end on a headless session of its own, a stretch of
 // game time at a time, so that a front end can go on with other work in between.

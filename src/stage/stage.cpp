@@ -44,15 +44,25 @@ void Stage::watch(std::unique_ptr<Watched> replay, std::int64_t realNs) {
 
 void Stage::playThisGame(std::int64_t realNs) {
   if (!watched_) return;
-  if (const std::optional<std::uint64_t> seed = watched_->firstSeed()) race(*seed, realNs);
+  if (const std::optional<std::uint64_t> seed = watched_->firstSeed())
+    race(*seed, realNs, watched_->firstLevels());
 }
 
-void Stage::race(std::uint64_t seed, std::int64_t realNs) {
+void Stage::race(std::uint64_t seed, std::int64_t realNs, std::optional<levels::LevelChoice> levels) {
   clearForNewGame(realNs);
   own_.seedNextStartUp(seed);
+  if (levels) own_.form().chooseLevels(std::move(levels->set), levels->firstMap);
   raced_ = true;
   challengeDay_.reset();
   openAfresh(realNs, "# race");
+}
+
+void Stage::playLevels(levels::LevelChoice choice, std::int64_t realNs) {
+  clearForNewGame(realNs);
+  own_.form().chooseLevels(std::move(choice.set), choice.firstMap);
+  raced_ = false;
+  challengeDay_.reset();
+  openAfresh(realNs, "");
 }
 
 void Stage::challenge(kept::Day day, std::int64_t realNs) {

@@ -20,6 +20,7 @@
 #include "game/paced_game.h"
 #include "game/session.h"
 #include "kept/challenge.h"
+#include "levels/level_set.h"
 #include "sim/recorder.h"
 #include "stage/view.h"
 #include "stage/watched.h"
@@ -60,8 +61,14 @@ class Stage : private GameListener, private InputLog {
   // opens unseeded, or while none is watched.
   void playThisGame(std::int64_t realNs);
   // A new game of the player's own on the first draws of `seed`, in place of the game
-  // before, recorded afresh: what "Play this game" does with the watched replay's seed.
-  void race(std::uint64_t seed, std::int64_t realNs);
+  // before, recorded afresh: what "Play this game" does with the watched replay's seed
+  // and, for a replay on a level set of its own, its `levels`.
+  void race(std::uint64_t seed, std::int64_t realNs,
+            std::optional<levels::LevelChoice> levels = std::nullopt);
+  // A new game of the player's own on a level set, from its map `choice.firstMap`, in
+  // place of the game before, recorded afresh; every new game after its "Game Over" is
+  // on the set again, until another game (a race, a challenge) is chosen.
+  void playLevels(levels::LevelChoice choice, std::int64_t realNs);
   // Today's challenge (or another day's): a new game of the player's own on the day's
   // seed, in place of the game before, recorded afresh; every new game after its
   // "Game Over" is on the day's seed again. Its replays say `# challenge YYYY-MM-DD`.

@@ -15,6 +15,7 @@ Viewing::Viewing(View& view, std::string script, sim::ReplayFacts facts)
     : view_(view),
       session_(sim::systemClockSeed),
       firstSeed_(sim::firstSeed(script)),
+      firstLevels_(sim::firstLevels(script)),
       hearing_(session_.form().addListener(*this)),
       show_(
           paced_, std::move(script), std::move(facts),

@@ -35,6 +35,7 @@ class Viewing : public Watched, private GameListener {
   void restartClock(std::int64_t realNs) override;
   std::optional<std::int64_t> wakeDelayNs() const override { return paced_.wakeDelayNs(); }
   std::optional<std::uint64_t> firstSeed() const override { return firstSeed_; }
+  std::optional<levels::LevelChoice> firstLevels() const override { return firstLevels_; }
 
   const sim::ReplayShow& show() const { return show_; }
   Session& game() { return session_; }
@@ -50,6 +51,7 @@ class Viewing : public Watched, private GameListener {
   Session session_;
   PacedGame paced_{session_};
   std::optional<std::uint64_t> firstSeed_;
+  std::optional<levels::LevelChoice> firstLevels_;
   bool ahead_ = false;
   std::optional<std::int64_t> toldAtNs_;
   bool toldPlaying_ = false;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "levels/level_set.h"
+
 namespace tilerush::stage {
 
 class Watched {
@@ -32,6 +34,9 @@ class Watched {
   // The seed the replay's first game opens with, for "Play this game"; none when it
   // opens unseeded.
   virtual std::optional<std::uint64_t> firstSeed() const = 0;
+  // The level set the replay's first game is played on, for "Play this game" too; none
+  // for the game's own maps.
+  virtual std::optional<levels::LevelChoice> firstLevels() const { return std::nullopt; }
 };
 
 }  // namespace tilerush::stage

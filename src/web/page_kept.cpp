@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kept/challenge.h"
+#include "levels/level_set.h"
 #include "sim/replay.h"
 #include "web/page_view.h"
 
@@ -82,11 +83,35 @@ void PageKept::forget(std::string_view id) {
   if (list_.forget(id)) tell("", false, 0);
 }
 
+std::string replayLevelsJson(const std::string& replay) {
+  const std::optional<levels::LevelChoice> choice = sim::firstLevels(replay);
+  if (!choice) return "null";
+  std::string digits;
+  for (const levels::Map& map : choice->set.maps) {
+    for (const std::string& row : map) digits += row;
+  }
+  return R"({"title":)" + jsonString(choice->set.title) + R"(,"digits":")" + digits + R"(","firstMap":)" +
+         std::to_string(choice->firstMap) + '}';
+}
+
+std::string readLevelsJson(std::string_view text) {
+  Result<levels::LevelSet> set = levels::readLevelSet(text);
+  if (!set) return R"({"why":)" + jsonString(set.error()) + '}';
+  std::string json = R"({"why":"","set":{"title":)" + jsonString(set.value().title) + R"(,"maps":[)";
+  for (const levels::Map& map : set.value().maps) {
+    json += json.back() == '[' ? "[" : ",[";
+    for (const std::string& row : map) json += (json.back() == '[' ? "\"" : ",\"") + row + '"';
+    json += ']';
+  }
+  return json + "]}}";
+}
+
 std::string PageKept::seedOf(std::string_view id) const {
   for (const kept::KeptGame& game : list_.games()) {
     if (game.id() != id) continue;
     if (std::optional<std::uint64_t> seed = sim::firstSeed(game.replay))
-      return R"({"seed":)" + jsonString(std::to_string(*seed)) + '}';
+      return R"({"seed":)" + jsonString(std::to_string(*seed)) + R"(,"levels":)" +
+             replayLevelsJson(game.replay) + '}';
   }
   return R"({"seed":null})";
 }

@@ -11,6 +11,15 @@
 
 namespace tilerush {
 
+// The level set a replay's game is played on, for racing it, as JSON: {"title":...,
+// "digits":"its maps' digits one after another","firstMap":N}, or null for the game's
+// own maps.
+std::string replayLevelsJson(const std::string& replay);
+// A set's text read by the one reader of sets, for the page's editor and its games, as
+// JSON: {"why":"what is wrong"}, or {"why":"","set":{"title":...,"maps":[[ten rows],
+// ...]}}.
+std::string readLevelsJson(std::string_view text);
+
 class PageKept {
  public:
   // How a game of the player's own comes to be kept: ended at "Game Over", cut short
@@ -25,8 +34,8 @@ class PageKept {
   // sound changes nothing and is said in one sentence.
   void merge(std::string_view text, bool imported);
   void forget(std::string_view id);
-  // The first seed of the kept game of id `id`, as JSON: {"seed":"DIGITS"}, or
-  // {"seed":null} for none.
+  // The first seed of the kept game of id `id`, and its level set, as JSON:
+  // {"seed":"DIGITS","levels":...} (as replayLevelsJson), or {"seed":null} for none.
   std::string seedOf(std::string_view id) const;
   // Room for a replay or a list's text, which the page's script fills in before keep or
   // merge.

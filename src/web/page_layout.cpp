@@ -14,6 +14,8 @@
 #include "display/element.h"
 #include "game/keys.h"
 #include "game/layout.h"
+#include "levels/brick_colors.h"
+#include "levels/level_set.h"
 #include "sim/replay_show.h"
 #include "stage/facts.h"
 #include "stage/stage.h"
@@ -98,6 +100,17 @@ int main(int argc, char** argv) {
      << "// A key event's shift state, as the stage takes it: the sum of those held.\n"
      << "export const SHIFT = Object.freeze({ shift: " << tilerush::kShiftHeld
      << ", control: " << tilerush::kControlHeld << ", alt: " << tilerush::kAltHeld << " });\n";
+  // The editor's cells, painted as the game paints its bricks.
+  js << "// A level set: its maps' size, how many it holds, its longest title, and each\n"
+     << "// digit's brick colour as the game paints it (0, no brick, is the board's).\n"
+     << "export const LEVELS = Object.freeze({ columns: " << tilerush::levels::kMapColumns
+     << ", rows: " << tilerush::levels::kMapRows << ", mostMaps: " << tilerush::levels::kMostMaps
+     << ", longestTitle: " << tilerush::levels::kLongestTitle << ",\n  colours: Object.freeze([";
+  for (std::size_t digit = 0; digit < tilerush::levels::kBrickColors.size(); ++digit) {
+    js << (digit ? ", " : "") << "'"
+       << cssColour(digit ? tilerush::levels::kBrickColors[digit] : board->fillColor) << "'";
+  }
+  js << "]) });\n";
   // What a replay may be, and how its timeline shows it.
   js << "// A replay: the largest file or link, its timeline's speeds by name (slowest first)\n"
      << "// and the normal one, and its marks' looks by kind. The timeline's step and how\n"

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "levels/level_set.h"
 #include "stage/stage.h"
 #include "version.h"
 #include "web/page_view.h"
@@ -65,6 +66,8 @@ struct Page {
   std::string saved;
   // The game in progress as the page was last hidden.
   std::string soFar;
+  // The level set last taken.
+  std::optional<levels::LevelSet> levels;
 };
 
 Page& page() {
@@ -78,6 +81,15 @@ stage::Stage& theStage() { return page().stage; }
 double settled() {
   page().view.paint();
   return waitMs(theStage().wakeDelayNs());
+}
+
+// The set last taken, from its map `firstMap`; none for 0 (the game's own maps) or
+// before a set was taken. A map past the set's count starts from its first.
+std::optional<levels::LevelChoice> chosenLevels(int firstMap) {
+  const std::optional<levels::LevelSet>& set = page().levels;
+  if (firstMap == 0 || !set) return std::nullopt;
+  const int count = static_cast<int>(set->maps.size());
+  return levels::LevelChoice{*set, firstMap >= 1 && firstMap <= count ? firstMap : 1};
 }
 
 // A seed's decimal digits, written by the page's own programs, read without the C
@@ -189,8 +201,8 @@ EMSCRIPTEN_KEEPALIVE double tilerush_seek(double t, double now) {
 
 // Watches the replay the watcher's program has checked, which opens with `firstSeed`
 // (its decimal digits, or null when it opens unseeded).
-EMSCRIPTEN_KEEPALIVE double tilerush_watch(const char* firstSeed, double now) {
-  theStage().watch(std::make_unique<RemoteWatched>(seedOf(firstSeed)), pageNs(now));
+EMSCRIPTEN_KEEPALIVE double tilerush_watch(const char* firstSeed, int firstMap, double now) {
+  theStage().watch(std::make_unique<RemoteWatched>(seedOf(firstSeed), chosenLevels(firstMap)), pageNs(now));
   return settled();
 }
 
@@ -230,8 +242,24 @@ EMSCRIPTEN_KEEPALIVE double tilerush_challenge(const char* day, double now) {
 
 // A new game of the player's own on the first draws of `seed` (decimal digits): a kept
 // game raced.
-EMSCRIPTEN_KEEPALIVE double tilerush_race(const char* seed, double now) {
-  if (std::optional<std::uint64_t> s = seedOf(seed)) theStage().race(*s, pageNs(now));
+EMSCRIPTEN_KEEPALIVE double tilerush_race(const char* seed, int firstMap, double now) {
+  if (std::optional<std::uint64_t> s = seedOf(seed)) theStage().race(*s, pageNs(now), chosenLevels(firstMap));
+  return settled();
+}
+
+// The set the next game on a set is played on: its title and its maps' digits one after
+// another, as the watcher's program read them with the one reader of sets (the player's
+// program stays small). 1 when they make a set, 0 when not.
+EMSCRIPTEN_KEEPALIVE int tilerush_take_levels(const char* title, const char* digits) {
+  page().levels = levels::setOfDigits(title ? title : "", digits ? digits : "");
+  return page().levels ? 1 : 0;
+}
+
+// A new game of the player's own on the set last taken, from its map `firstMap` (the map
+// being edited), in place of the game before; each game after "Game Over" on it too.
+EMSCRIPTEN_KEEPALIVE double tilerush_play_levels(int firstMap, double now) {
+  if (std::optional<levels::LevelChoice> choice = chosenLevels(firstMap))
+    theStage().playLevels(std::move(*choice), pageNs(now));
   return settled();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "stage/watched.h"
 
@@ -13,8 +14,10 @@ namespace tilerush {
 
 class RemoteWatched : public stage::Watched {
  public:
-  // The watcher holds a replay that passed its check; `firstSeed` is what it opens with.
-  explicit RemoteWatched(std::optional<std::uint64_t> firstSeed) : firstSeed_(firstSeed) {}
+  // The watcher holds a replay that passed its check; `firstSeed` is what it opens with,
+  // on `firstLevels` where it is played on a set of its own.
+  RemoteWatched(std::optional<std::uint64_t> firstSeed, std::optional<levels::LevelChoice> firstLevels)
+      : firstSeed_(firstSeed), firstLevels_(std::move(firstLevels)) {}
   RemoteWatched(const RemoteWatched&) = delete;
   RemoteWatched& operator=(const RemoteWatched&) = delete;
   // The watcher lets the replay go.
@@ -29,9 +32,11 @@ class RemoteWatched : public stage::Watched {
   void restartClock(std::int64_t realNs) override;
   std::optional<std::int64_t> wakeDelayNs() const override;
   std::optional<std::uint64_t> firstSeed() const override { return firstSeed_; }
+  std::optional<levels::LevelChoice> firstLevels() const override { return firstLevels_; }
 
  private:
   std::optional<std::uint64_t> firstSeed_;
+  std::optional<levels::LevelChoice> firstLevels_;
 };
 
 }  // namespace tilerush

@@ -121,8 +121,9 @@ EMSCRIPTEN_KEEPALIVE void tilerush_check() {
 }
 
 // Carries the check on for a few milliseconds, and says how it stands, as JSON:
-// {"state":"checking"}; {"state":"ready","firstSeed":"123"}, the seed null when the
-// replay opens unseeded; or {"state":"refused","why":"..."}.
+// {"state":"checking"}; {"state":"ready","firstSeed":"123","levels":...}, the seed null
+// when the replay opens unseeded, the levels as replayLevelsJson; or
+// {"state":"refused","why":"..."}.
 EMSCRIPTEN_KEEPALIVE const char* tilerush_check_on() {
   Watcher& w = watcher();
   if (!w.check) return said(R"({"state":"refused","why":"no replay is being checked"})");
@@ -135,7 +136,8 @@ EMSCRIPTEN_KEEPALIVE const char* tilerush_check_on() {
   w.check.reset();
   if (!wrong.empty()) return said(R"({"state":"refused","why":)" + jsonString(wrong) + '}');
   const std::optional<std::uint64_t> seed = sim::firstSeed(w.script);
-  return said(R"({"state":"ready","firstSeed":)" + (seed ? jsonString(std::to_string(*seed)) : "null") + '}');
+  return said(R"({"state":"ready","firstSeed":)" + (seed ? jsonString(std::to_string(*seed)) : "null") +
+              R"(,"levels":)" + replayLevelsJson(w.script) + '}');
 }
 
 // ---- The stage's Watched, for the replay that passed its check ----
@@ -220,6 +222,13 @@ EMSCRIPTEN_KEEPALIVE void tilerush_kept_merge(int imported) {
 }
 
 EMSCRIPTEN_KEEPALIVE void tilerush_kept_forget(const char* id) { keptGames().forget(id ? id : ""); }
+
+// A level set's text, read for the page's editor and its games (readLevelsJson).
+EMSCRIPTEN_KEEPALIVE const char* tilerush_read_levels(const char* text) {
+  static std::string said;
+  said = readLevelsJson(text ? text : "");
+  return said.c_str();
+}
 
 EMSCRIPTEN_KEEPALIVE const char* tilerush_kept_seed(const char* id) {
   static std::string said;

@@ -40,7 +40,7 @@ bad_links=(
   "https://tilerush.example/#${good:0:20}"                   # cut in a web address
   "$(perl -e 'print "advance 1\n" x 1800000' | link)"        # inflates past 16 MiB
   "r=1.\$(touch $dir/owned)\\;\`id\`"                       # hostile characters
-  "#r=2.${good:4}"                                           # a version to come
+  "#r=3.${good:4}"                                           # a version to come
   "r=1."                                                     # nothing in it
   "$(printf 'r=1.eJw\n\033[2Jrm')"                            # a new line and a terminal's escape
   "$(printf 'seed 1\n' | link)"                              # never opens
@@ -65,6 +65,31 @@ for form in "$good" "#$good" "https://tilerush.example/play/#$good"; do
   env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" "$form" >/dev/null 2>&1
   status=$?
   [ "$status" -eq 1 ] || { echo "FAIL: good link ${form:0:30}...: status $status"; failures=$((failures + 1)); }
+done
+# Level sets, as files and as links: a bad one is one line naming its map and row; a
+# good one goes on to open a window.
+setlink() { perl -MCompress::Zlib -MMIME::Base64=encode_base64url -0777 -e 'print "l=1." . encode_base64url(compress(<STDIN>))'; }
+{ printf 'title Good
+map
+11111111111111111111
+'; for _ in 1 2 3 4 5 6 7 8 9; do printf '%020d
+' 0; done; } >"$dir/good.levels"
+sed 's/^11111111111111111111$/1111111111111111111/' "$dir/good.levels" >"$dir/short-row.levels"
+for args in "--levels $dir/short-row.levels" "--levels $dir/missing.levels" "--levels #$(setlink <"$dir/short-row.levels")" \
+  "#l=2.${good:4}" "--levels $dir/good.levels --challenge" "--levels $dir/good.levels $dir/unseeded.sim"; do
+  err=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" $args 2>&1 >/dev/null)
+  status=$?
+  if [ "$status" -ne 2 ] || [ "$(printf '%s\n' "$err" | wc -l)" -ne 1 ] || [[ $err != "tilerush: "* ]]; then
+    echo "FAIL: ${args:0:60}: status $status: $err"
+    failures=$((failures + 1))
+  else
+    echo "ok: ${args:0:60}: $err"
+  fi
+done
+for args in "--levels $dir/good.levels" "https://tilerush.example/#$(setlink <"$dir/good.levels")"; do
+  env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$game" $args >/dev/null 2>&1
+  status=$?
+  [ "$status" -eq 1 ] || { echo "FAIL: a good set ${args:0:40}...: status $status"; failures=$((failures + 1)); }
 done
 # A replay that opens unseeded has no first draws to race on.
 printf 'open\nadvance 100\n' >"$dir/unseeded.sim"

@@ -199,6 +199,18 @@ std::vector<BadInput> beforeOpen() {
   cases.push_back(
       {"before open: fields may be set", "set lives 2\nset cellval[1][1] 0\nopen\ndump lives\n", 0, ""});
   cases.push_back({"open twice", "open\nopen\n", 2, "the window is already open"});
+  // A level set's lines: before open alone, in order, each row twenty digits.
+  const std::string rows = " 1" + std::string(19, '0') + [] {
+    std::string rest;
+    for (int row = 2; row <= 10; ++row) rest += " " + std::string(20, '0');
+    return rest;
+  }();
+  cases.push_back({"a set's map after open", "open\nmap 1" + rows + "\n", 2, "map must come before 'open'"});
+  cases.push_back({"a set's map out of order", "map 2" + rows + "\n", 1,
+                   "map 2 comes where map 1 should: maps are numbered from 1, in order"});
+  cases.push_back({"a row with a NUL", std::string("map 1 1\0", 8) + rows.substr(3) + "\n", 1,
+                   "map 1, row 1: a character at column 2 is no digit"});
+  cases.push_back({"a set played", "map 1" + rows + "\nstartmap 1\nopen\ndump nummaps\n", 0, ""});
   cases.push_back(
       {"hidden button", "open\nclick gameover\n", 2, "cannot click gameover: the button is hidden"});
   return cases;

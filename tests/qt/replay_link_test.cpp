@@ -108,7 +108,7 @@ TEST(ReplayLink, ABrokenLinkIsOneSentenceAndNothingInflatesPast16MiB) {
       {garbled, "the link is garbled"},
       {"r=1.AAAA", "the link is garbled"},
       {"r=1.ab$d", "the link holds characters no replay link has"},
-      {"r=2." + good.substr(4), "the link's replay is of a kind this version of Tilerush does not read"},
+      {"r=3." + good.substr(4), "the link's replay is of a kind this version of Tilerush does not read"},
       {"https://tilerush.example/#s=1.abcd", "the link holds no replay"},
       {linkOf(huge), "the link's replay is larger than 16 MiB"},
       {"r=1." + base64url(deflated("seed 1\nopen\n") + "more"), "the link has more in it than its replay"},

@@ -66,6 +66,28 @@ TEST(SimErrors, WindowCommandsNeedTheWindowOpenOnce) {
   expectFailure("roll 10\nopen\n", 1, "roll");
 }
 
+// The lines of a level set come before `open`, numbered in order, each row sound.
+TEST(SimErrors, ALevelSetsLinesAreCheckedAsTheSetsFileIs) {
+  const std::string row = " 00000000000000000000";
+  const std::string rows = " 11111111111111111111" + [&] {
+    std::string rest;
+    for (int i = 2; i <= 10; ++i) rest += row;
+    return rest;
+  }();
+  const std::string map1 = "map 1" + rows + "\n";
+  expectFailure(map1 + "open\nmap 2" + rows + "\n", 3, "map must come before 'open'");
+  expectFailure(map1 + "open\nstartmap 1\n", 3, "startmap must come before 'open'");
+  expectFailure(map1 + "map 3" + rows + "\n", 2, "map 3 comes where map 2 should");
+  expectFailure("map 1" + rows + " 1\n", 1, "unexpected '1'");
+  expectFailure("map 1 1" + rows.substr(21) + "\n", 1, "map 1, row 1: 1 digits: a row is twenty");
+  expectFailure("map 1 1111111111111111111x" + rows.substr(21) + "\n", 1, "'x' at column 20 is no digit");
+  expectFailure("map 1" + rows.substr(0, 21 * 9) + "\n", 1, "row 10 of map 1 is missing");
+  expectFailure("map 1" + row + rows.substr(21) + "\n", 1, "map 1: no brick in it");
+  expectFailure("map 101" + rows + "\n", 1, "map must be a whole number from 1 to 100");
+  expectFailure("startmap 1\n", 1, "startmap needs the set's maps before it");
+  expectFailure(map1 + "startmap 2\n", 2, "startmap must be a whole number from 1 to 1");
+}
+
 TEST(SimErrors, BadArgumentsAfterOpen) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"key sideways left", "down or up"},

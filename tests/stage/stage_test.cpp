@@ -336,3 +336,36 @@ TEST_F(Staged, EachGameOfARunIsAReplayOfItsOwnThatReplaysAloneWithTheHighItStart
 
 }  // namespace
 }  // namespace tilerush::stage
+
+namespace tilerush::stage {
+namespace {
+
+// One map of two bricks, started from; its games are on it, and so is a race of one.
+TEST_F(Staged, AGameOnALevelSetIsRecordedWithItsSetAndRacedOnItWhileAChallengeIsOnTheGamesOwnMaps) {
+  levels::LevelSet set{"Tiny", {levels::builtInSet().maps[0], levels::Map{}}};
+  set.maps[1].fill("00000000000000000000");
+  set.maps[1][0] = "10000000000000000001";
+  stage.playLevels({set, 2}, realNs);
+  EXPECT_EQ(own().state().nummaps, 2);
+  EXPECT_EQ(own().state().mapno, 2);
+  EXPECT_EQ(own().state().bricksleft, 2);
+  run(1000);
+  const std::string replay = stage.replaySoFar(realNs);
+  EXPECT_NE(replay.find("# levels Tiny\nmap 1 "), std::string::npos) << replay;
+  EXPECT_NE(replay.find("startmap 2\nseed 41\nopen\n"), std::string::npos) << replay;
+
+  Viewing& watched = watchOwnGame();
+  EXPECT_EQ(watched.game().state().nummaps, 2) << "watched on its set";
+  stage.playThisGame(realNs);
+  EXPECT_TRUE(stage.raced());
+  EXPECT_EQ(own().state().nummaps, 2) << "raced on its set";
+  EXPECT_EQ(own().state().mapno, 2);
+  EXPECT_EQ(own().form().chosenLevels()->title, "Tiny");
+
+  stage.challenge(kept::Day{2026, 12, 24}, realNs);
+  EXPECT_EQ(own().state().nummaps, 5) << "the day's challenge is on the game's own maps";
+  EXPECT_EQ(stage.replaySoFar(realNs).find("map 1 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tilerush::stage
