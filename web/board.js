@@ -5,6 +5,7 @@
 // it by the score it finds itself. A page served anywhere else (a static host, a file,
 // offline) finds no board and says nothing of boards.
 import { pageButton, panelSection } from './kept.js';
+import { replayCarriesSet } from './links.js';
 
 const API = '/api/v1/';
 const NAME = 'tilerush.board.name';
@@ -163,8 +164,10 @@ export class TilerushBoard {
     }
   }
 
-  // A game just kept at its end, offered to the board until another comes.
+  // A game just kept at its end, offered to the board until another comes; a game on a
+  // level set of the player's own is for no board.
   offer(g) {
+    if (replayCarriesSet(g.replay)) return;
     this.offered.replaceChildren();
     this.button(this.offered, `Send ${g.score} points`, `Send your game of ${g.score} points to the board`, () =>
       this.send(g),

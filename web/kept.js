@@ -5,7 +5,7 @@
 // exported as one file and imported back. Nothing is sent anywhere, unless the page's
 // origin has a board and the player sends a game to it (web/board.js).
 import { REPLAYS } from './layout.js';
-import { canMakeLinks } from './links.js';
+import { canMakeLinks, replayCarriesSet } from './links.js';
 
 const DB = 'tilerush';
 const STORE = 'kept';
@@ -215,7 +215,9 @@ export class TilerushKept {
       this.send('keptRace', { id: g.id });
       this.saying = `A new game of your own on the same draws as your game of ${g.score} points.`;
     });
-    if (this.board) this.button(row, 'Send', `Send game ${place} to the board`, () => this.board.send(g));
+    // The board ranks games on the game's own maps only.
+    if (this.board && !replayCarriesSet(g.replay))
+      this.button(row, 'Send', `Send game ${place} to the board`, () => this.board.send(g));
     this.button(row, 'Forget', `Forget game ${place}`, () => this.send('keptForget', { id: g.id }));
     item.append(line, row);
     return item;

@@ -26,7 +26,9 @@ export const looksLikeReplayLink = (hash) => hash.replace(/^#/, '').startsWith('
 export const looksLikeLevelsLink = (hash) => hash.replace(/^#/, '').startsWith('l=');
 
 // A replay carries a set when a line of it starts with `map`, which only a set's maps do.
-const carriesSet = (bytes) => /(^|\n)map[ \t]/.test(new TextDecoder().decode(bytes));
+// Whether a replay's text plays on a level set of its own rather than the game's maps.
+export const replayCarriesSet = (text) => /(^|\n)map[ \t]/.test(text);
+const carriesSet = (bytes) => replayCarriesSet(new TextDecoder().decode(bytes));
 
 function base64url(bytes) {
   let binary = '';

@@ -30,6 +30,7 @@
 #include "app/theatre.h"
 #include "display/qt/vector_state.h"
 #include "kept/kept_game.h"
+#include "sim/replay.h"
 #include "sim/runner.h"
 #include "version.h"
 
@@ -178,7 +179,8 @@ void offerBoard(tilerush::QtGame& game, tilerush::PlayerSettings& settings, tile
                      [dialog](const std::string& replay) { dialog->send(replay); });
     QObject::connect(&game, &tilerush::QtGame::gameFinished, dialog,
                      [dialog](const tilerush::stage::FinishedGame& finished) {
-                       if (!finished.over) return;
+                       // The board ranks games on the game's own maps only.
+                       if (!finished.over || tilerush::sim::firstLevels(finished.replay)) return;
                        if (auto made = tilerush::kept::keptFromReplay(finished.replay))
                          dialog->offer(finished.replay, static_cast<int>(made.value().score));
                      });

@@ -23,6 +23,8 @@ Commands, one a line (# starts a comment):
   high N              start with a High of N (before open)
   lastcell N          start with the last cell tested N (before open)
   roll N              start with the special brick's last roll N (before open)
+  map N R1 ... R10    map N of a level set to play on: ten rows of 20 digits (before open)
+  startmap N          the set's map the first level is laid out from (before open)
   draws R1 R2 ...     queue exact values in [0, 1) for the next random draws
   open                open the window: start-up runs, the timers start
   key down|up K       a key event: left, right, p or a key code
