@@ -37,16 +37,34 @@ const entryText = (e) => `${e.name}: ${e.score} points, level ${e.level}, ${cloc
 const boardText = (board) => (board === 'all-time' ? 'the all-time board' : `the board of ${board.slice(4)}`);
 const todayInUtc = () => new Date().toISOString().slice(0, 10);
 
+// The browser may refuse the page any storage: the name and key then last the visit.
+const kept = new Map();
+function stored(name) {
+  try {
+    return localStorage.getItem(name) ?? kept.get(name) ?? null;
+  } catch {
+    return kept.get(name) ?? null;
+  }
+}
+function store(name, value) {
+  kept.set(name, value);
+  try {
+    localStorage.setItem(name, value);
+  } catch {
+    // Kept for this visit only.
+  }
+}
+
 // The player's key: a random secret made once and kept, which binds their name to them.
 function playerKey() {
-  let key = localStorage.getItem(KEY);
+  let key = stored(KEY);
   if (!key) {
     const bytes = crypto.getRandomValues(new Uint8Array(32));
     key = btoa(String.fromCharCode(...bytes))
       .replace(/\+/g, '-')
       .replace(/\//g, '_')
       .replace(/=+$/, '');
-    localStorage.setItem(KEY, key);
+    store(KEY, key);
   }
   return key;
 }
@@ -93,7 +111,7 @@ export class TilerushBoard {
     this.name = document.createElement('input');
     this.name.maxLength = 24;
     this.name.autocomplete = 'nickname';
-    this.name.value = localStorage.getItem(NAME) ?? '';
+    this.name.value = stored(NAME) ?? '';
     this.name.addEventListener('change', () => this.named());
     naming.appendChild(this.name);
     this.offered = document.createElement('div');
@@ -113,7 +131,7 @@ export class TilerushBoard {
   named() {
     const name = this.name.value.trim();
     this.name.value = name;
-    localStorage.setItem(NAME, name);
+    store(NAME, name);
     this.show(this.shown);
   }
 
