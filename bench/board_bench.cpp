@@ -14,8 +14,8 @@ namespace {
 std::string autoplayed(std::int64_t ms) {
   Session session([] { return 1; });
   std::string lines;
-  sim::Recorder recorder(
-      session, [&](std::string_view line) { lines += line; }, "bench", "today");
+  const auto collect = [&](std::string_view line) { lines += line; };
+  sim::Recorder recorder(session, collect, "bench", "today");
   session.setInputLog(&recorder);
   session.open();
   sim::Autoplayer(session).play(ms);

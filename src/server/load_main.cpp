@@ -42,8 +42,8 @@ struct Settings {
 std::string autoplayed(std::uint64_t seed, std::int64_t ms) {
   tilerush::Session session([] { return 1; });
   std::string lines;
-  tilerush::sim::Recorder recorder(
-      session, [&](std::string_view line) { lines += line; }, "load", "today");
+  const auto collect = [&](std::string_view line) { lines += line; };
+  tilerush::sim::Recorder recorder(session, collect, "load", "today");
   session.setInputLog(&recorder);
   session.fixSeed(seed);
   session.open();

@@ -80,8 +80,8 @@ TEST(SetGames, AGameOnASetIsLaidOutFromItAfterEveryGameOverRecordedReplayedAndKe
   std::uint64_t clockSeeds = 500;
   Session session([&] { return ++clockSeeds; });
   std::string replay;
-  sim::Recorder recorder(
-      session, [&](std::string_view lines) { replay += lines; }, "test", "today");
+  const auto collect = [&](std::string_view line) { replay += line; };
+  sim::Recorder recorder(session, collect, "test", "today");
   session.setInputLog(&recorder);
   session.form().chooseLevels(twoMaps(), 2);
   int cleared = 0, gameOvers = 0;
