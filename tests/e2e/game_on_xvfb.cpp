@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace tilerush::e2e {
@@ -149,6 +151,15 @@ void GameOnXvfb::start(const std::vector<std::string>& extraEnv, const std::vect
 void GameOnXvfb::xdotool(std::vector<std::string> args) {
   args.insert(args.begin(), "xdotool");
   ASSERT_EQ(run(args, {"DISPLAY=" + xvfb_->name()}), 0) << args[1];
+}
+
+Frame GameOnXvfb::grab() {
+  try {
+    return x_->grab(window_);
+  } catch (const std::runtime_error& failed) {
+    const char* game = game_ && game_->running() ? " (the game runs on)" : " (the game has ended)";
+    throw std::runtime_error(failed.what() + std::string(game));
+  }
 }
 
 void GameOnXvfb::clickAt(int x, int y) {

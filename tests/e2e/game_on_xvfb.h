@@ -66,7 +66,9 @@ class GameOnXvfb : public ::testing::Test {
   void keyUp(const std::string& key) { xdotool({"keyup", key}); }
   void tap(const std::string& key) { xdotool({"key", key}); }
   void clickAt(int x, int y);
-  Frame grab() { return x_->grab(window_); }
+  // A picture of the window; where there is none to take, the failure says whether the
+  // game is still running.
+  Frame grab();
   Sight lookNow() { return look(grab()); }
   // Pictures until `done` holds for one, or about `seconds` pass; returns the last.
   template <typename Done>

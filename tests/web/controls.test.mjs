@@ -73,8 +73,10 @@ const TIMELY = 100;
 
 // Steered from near the left wall towards the right one, then let go as soon as it
 // moves: it stops then and there. However busy the machine, the game's own record
-// (its replay) holds the paddle steered right for as long as the page saw between
-// the steering and the letting go, by the instants stamped on what the page sent.
+// (its replay) holds the paddle steered right no longer than the page saw between
+// the steering and the letting go, by the instants stamped on what the page sent. It
+// may hold it for less: a ball lost meanwhile (a slow machine drags slowly) makes the
+// keys wait for the end of its pause.
 async function stopsShort(page, name, steerFromLeft, steerRight, letGo) {
   const sentSoFar = () => page.evaluate(() => window.steering.length);
   await steerFromLeft();
@@ -100,7 +102,7 @@ async function stopsShort(page, name, steerFromLeft, steerRight, letGo) {
   assert.ok(down >= 0 && down < up, `${name}: ${lines.join('; ')}`);
   const held = timed[up].at - timed[down].at;
   const apart = letGoAt.stamp - rightFrom.stamp;
-  assert.ok(Math.abs(held - apart) <= TIMELY, `${name}: held right ${held} ms of game time, let go ${apart} ms later`);
+  assert.ok(held - apart <= TIMELY, `${name}: held right ${held} ms of game time, let go ${apart} ms later`);
 }
 
 // Counts the messages of each type that the page sends the game's side, and keeps
