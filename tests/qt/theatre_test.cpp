@@ -15,8 +15,11 @@
 #include "app/qt_game.h"
 #include "app/replay_source.h"
 #include "app/theatre.h"
+#include "levels/level_set.h"
 #include "qt_game_fixture.h"
+#include "sim/autoplay.h"
 #include "sim/dump.h"
+#include "sim/recorder.h"
 #include "sim/runner.h"
 #include "support/recorded_replay.h"
 
@@ -250,6 +253,37 @@ TEST_F(TheatreTest, BackToMyGameOpensAGameTheFirstTimeAndFindsItWhereItStoodAfte
   EXPECT_EQ(game.display().find("ball")->top(), ball.top);
   EXPECT_TRUE(window.button("pause")->isVisible());
   EXPECT_EQ(readout(2), readoutText(game.display(), window.canvas().readouts()[2]));
+}
+
+// A game on a level set of one's own, watched in the window: laid out from the set it
+// carries, from the map it started on, and every expectation holds at its end, as in
+// tilerush-sim. The player's own game keeps the game's maps.
+TEST(TheatreOnASet, AReplayCarryingASetPlaysOnItsMapsToTheEnd) {
+  levels::LevelSet set{"Two", {levels::builtInSet().maps[0], {}}};
+  set.maps[1].fill("00000000000000000000");
+  set.maps[1][4] = "00000000011000000000";
+  Session played([] { return std::uint64_t{41}; });
+  std::string script;
+  const auto collect = [&](std::string_view lines) { script += lines; };
+  sim::Recorder recorder(played, collect, "test", "today");
+  played.setInputLog(&recorder);
+  played.form().chooseLevels(set, 2);
+  played.open();
+  sim::Autoplayer(played).play(20'000);
+  recorder.finish();
+
+  QtGame game([] { return std::uint64_t{99}; });
+  game.open();
+  Result<CheckedReplay> checked = checkedScript(script, "the set's game");
+  ASSERT_TRUE(checked) << checked.error();
+  std::ostringstream said;
+  Theatre theatre(game, std::move(checked).value(), said);
+  EXPECT_EQ(theatre.watchedGame().state().nummaps, 2);
+  EXPECT_EQ(theatre.watchedGame().state().bricksleft, 2) << "laid out from the set's second map";
+  EXPECT_EQ(game.form().state().nummaps, 5);
+  Q_EMIT theatre.timeline().seekAsked(theatre.show().length());
+  EXPECT_EQ(said.str().rfind("replay: all ", 0), 0u) << said.str() << script;
+  EXPECT_EQ(theatre.status(), 0);
 }
 
 }  // namespace
