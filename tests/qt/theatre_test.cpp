@@ -214,8 +214,12 @@ TEST_F(TheatreTest, TheWindowGrowsByTheTimelineAndGivesItBackWithTheGameAreaAtSc
   EXPECT_EQ(game.form().state().paddledir, 1);
   QtGame truth([] { return std::uint64_t{5}; });
   runCutTo(truth.session(), replay_->script, 0);
-  const std::vector<std::string_view> draws = {"xfactor", "yfactor", "logoxspeed", "logoyspeed"};
-  EXPECT_EQ(sim::dumpJson(game.session(), draws), sim::dumpJson(truth.session(), draws));
+  // The draws alone: the game's clock may have run on a few milliseconds meanwhile.
+  const auto drawsOf = [](Session& session) {
+    const std::string dump = sim::dumpJson(session, {"xfactor", "yfactor", "logoxspeed", "logoyspeed"});
+    return dump.substr(dump.find("\"fields\""));
+  };
+  EXPECT_EQ(drawsOf(game.session()), drawsOf(truth.session()));
 }
 
 // "Back to my game": the window started on a replay opens a game of the player's own;

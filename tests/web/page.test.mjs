@@ -166,11 +166,10 @@ test('a held ArrowRight runs the paddle to the right wall, and focus loss releas
 
   // Left held, then the keyboard goes elsewhere: the release never comes, yet the paddle stops.
   await page.keyboard.down('ArrowLeft');
-  await page.waitForTimeout(60);
+  const movedLeft = await paddleUntil(page, (s) => s.paddleRight < RIGHT_WALL - 2);
   await page.evaluate(() => document.getElementById('tilerush').blur());
-  const stopped = look(await grab(page));
   await page.keyboard.up('ArrowLeft');
-  assert.ok(stopped.paddleRight < RIGHT_WALL - 2, 'the paddle moved left first');
+  assert.ok(movedLeft.paddleRight < RIGHT_WALL - 2, 'the paddle moved left first');
   // The game's own record: the arrow let go when the focus left, then P (at once, or
   // at the end of a lost ball's pause), whatever a busy machine did to the pixels.
   const lines = await savedReplayLines(page, 'focus');
