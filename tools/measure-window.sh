@@ -4,7 +4,9 @@
 # 10 s (CPU seconds per wall second, as a share of one core), and its peak resident
 # memory. Prints each run and the medians; asserts nothing, as a busy machine would
 # fail any limit. Given several binaries, each run measures them one after the other,
-# so that the load of a shared machine weighs on all alike.
+# so that the load of a shared machine weighs on all alike. Each run also shows the
+# steps of the start that the game marks, in milliseconds from exec (where the time
+# goes before the first frame, and what starts after it).
 #   tools/measure-window.sh [RUNS] [BINARY...]
 # GAME_ARGS, if set, are given to the game (say --mute). FULL_SCREEN=WIDTHxHEIGHT
 # plays on a screen of that size, beside a window manager (openbox), with the window
@@ -66,7 +68,8 @@ measure_first_frame() {
   for attempt in 1 2 3; do
     forget_settings
     started=$EPOCHREALTIME
-    TZ=UTC QT_LOGGING_RULES='qt.widgets.painting=true' \
+    # The game marks the steps of its start against this moment (a build that knows how).
+    TILERUSH_START_TRACE=$started TZ=UTC QT_LOGGING_RULES='qt.widgets.painting=true' \
       QT_MESSAGE_PATTERN='%{time yyyy-MM-ddTHH:mm:ss.zzz} %{message}' "$binary" ${GAME_ARGS:-} 2>"$log" &
     game_pid=$!
     window=$(wait_for_game_window 2>/dev/null) && break
@@ -79,7 +82,10 @@ measure_first_frame() {
     sleep 0.02
   done
   colours=$(import -silent -window "$window" -format '%k' info:- 2>/dev/null || echo 0)
+  # What the game starts after its first frame is marked within a second of it.
+  sleep 1
   stop_game
+  marks=$(sed -n 's/^tilerush: start +\([0-9.]*\) ms: \(.*\)$/\2 \1/p' "$log" | paste -sd ',' | sed 's/,/ ms, /g')
   [ -n "$flushed" ] && [ "$colours" -gt 16 ] || { echo "measure-window.sh: no first frame seen" >&2; exit 1; }
   frame=$(awk -v a="$started" -v b="$(epoch_of "$flushed")" 'BEGIN { printf "%.0f", (b - a) * 1000 }')
 }
@@ -199,6 +205,7 @@ if [ -n "$full_screen" ]; then
 fi
 window=
 frame=
+marks=
 share=
 # Each binary's results in a file of its own; its name on each line when there are several.
 label() { [ ${#binaries[@]} -gt 1 ] && printf ', %s' "$1" || true; }
@@ -211,6 +218,7 @@ for run in $(seq "$runs"); do
     echo "$frame $play_share $pause_share $peak" >>"$scratch/results-$i"
     printf 'run %d%s: first frame %s ms, play %s%% of a core, paused %s%%, peak resident %s KiB\n' \
       "$run" "$(label "$binary")" "$frame" "$play_share" "$pause_share" "$peak"
+    [ -z "$marks" ] || echo "  the start's steps: $marks ms"
   done
 done
 column_median() { awk -v c="$1" '{ print $c }' "$scratch/results-$2" | median; }

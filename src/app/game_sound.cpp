@@ -1,7 +1,6 @@
 // From what is heard in the game shown to cues on the sound device, and the M key.
 #include "app/game_sound.h"
 
-#include <QTimer>
 #include <chrono>
 #include <cstdio>
 
@@ -22,7 +21,10 @@ GameSound::GameSound(PlayerSettings& settings, bool mute)
 void GameSound::attach(QtGame& game) {
   connect(&game, &QtGame::heard, this, &GameSound::happened);
   connect(&game, &QtGame::requested, this, &GameSound::requested);
-  if (!muted_) QTimer::singleShot(0, this, &GameSound::openDevice);
+}
+
+void GameSound::start() {
+  if (!muted_) openDevice();
 }
 
 void GameSound::happened(Happening what, double before, double after) {

@@ -25,9 +25,11 @@ class GameSound : public QObject {
   // Starts silent when `mute` is set (--mute) or when the player last left it off,
   // as `settings` keep it.
   GameSound(PlayerSettings& settings, bool mute);
-  // Hears what the stage of `game` says is heard, and its requests. The sound device
-  // is opened once the window is up, so that start-up never waits for it.
+  // Hears what the stage of `game` says is heard, and its requests.
   void attach(QtGame& game);
+  // Opens the sound device, unless muted. The window calls it once its first frame is
+  // on screen, so that the start never waits for the sound server.
+  void start();
 
   bool muted() const { return muted_; }
   // A device is open and the cues are made: what happens in play is heard.

@@ -1,11 +1,9 @@
 // Starts Tilerush in its window, recording or watching a replay if asked, or says in
 // one line why it cannot.
-#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QIcon>
 #include <QString>
-#include <QUrl>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,19 +12,19 @@
 #include <optional>
 #include <string_view>
 
-#include "app/board_client.h"
-#include "app/board_dialog.h"
+#include "app/after_first_frame.h"
 #include "app/command_line.h"
 #include "app/game_sound.h"
 #include "app/gamepads.h"
-#include "app/kept_games_dialog.h"
 #include "app/kept_store.h"
+#include "app/player_lists.h"
 #include "app/player_settings.h"
 #include "app/qt_game.h"
 #include "app/quit_on_signal.h"
 #include "app/record_file.h"
 #include "app/replay_source.h"
 #include "app/screen_mode.h"
+#include "app/start_trace.h"
 #include "app/theatre.h"
 #include "display/qt/vector_state.h"
 #include "kept/kept_game.h"
@@ -77,7 +75,6 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
   // Qt's start-up leaves the vector registers in a state that slows the game's own
   // arithmetic on this thread many times over.
   tilerush::clearUpperVectorHalves();
-  app->setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
   return app;
 }
 
@@ -94,108 +91,6 @@ void keep(tilerush::RecordFile& file, std::string_view lines) {
   }
 }
 
-// A replay from the kept games or the board, on the timeline as any replay.
-void watch(tilerush::QtGame& game, std::unique_ptr<tilerush::Theatre>& theatre, const std::string& replay,
-           const std::string& what) {
-  tilerush::Result<tilerush::CheckedReplay> checked = tilerush::checkedScript(replay, what);
-  if (!checked) {
-    std::fprintf(stderr, "tilerush: %s\n", checked.error().c_str());
-    return;
-  }
-  theatre.reset();
-  theatre = std::make_unique<tilerush::Theatre>(game, std::move(checked).value(), std::cout);
-}
-
-// Every game the player plays is written to the data folder as it goes, and enters
-// the list of the ten best if it ranks: at "Game Over", when a race or a challenge
-// takes its place, or when the window closes with it.
-void keepGames(tilerush::QtGame& game, tilerush::KeptStore& store) {
-  store.load();
-  QObject::connect(&game, &tilerush::QtGame::gameFinished, &game,
-                   [&store](const tilerush::stage::FinishedGame& finished) {
-                     store.keep(finished.replay, finished.over);
-                   });
-}
-
-// Ctrl+K, or the window's context menu, opens the list; as a shortcut the key never
-// reaches the game, and the dialog takes the keyboard, which pauses the game.
-tilerush::KeptGamesDialog* offerList(tilerush::QtGame& game, tilerush::KeptStore& store,
-                                     std::unique_ptr<tilerush::Theatre>& theatre) {
-  QWidget& window = game.window();
-  auto* dialog = new tilerush::KeptGamesDialog(&window);
-  auto* action = new QAction(QStringLiteral("Your best games..."), &window);
-  action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-  action->setShortcutContext(Qt::WindowShortcut);
-  window.addAction(action);
-  window.setContextMenuPolicy(Qt::ActionsContextMenu);
-  QObject::connect(action, &QAction::triggered, dialog, [dialog, &store] {
-    // Read afresh: another window may have kept games since.
-    store.load();
-    dialog->showList(store.list());
-    dialog->open();
-  });
-  QObject::connect(&game, &tilerush::QtGame::gameFinished, dialog, [dialog, &store] {
-    if (dialog->isVisible()) dialog->showList(store.list());
-  });
-  QObject::connect(dialog, &tilerush::KeptGamesDialog::forgetAsked, dialog,
-                   [dialog, &store](const std::string& id) {
-                     store.forget(id);
-                     dialog->showList(store.list());
-                   });
-  QObject::connect(dialog, &tilerush::KeptGamesDialog::raceAsked, dialog, [&game](const std::string& replay) {
-    if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay))
-      game.race(*seed, tilerush::sim::firstLevels(replay));
-  });
-  QObject::connect(
-      dialog, &tilerush::KeptGamesDialog::watchAsked, dialog,
-      [&game, &theatre](const std::string& replay) { watch(game, theatre, replay, "the kept game"); });
-  return dialog;
-}
-
-// The board the player named, once it answers as a board: Ctrl+B, or the context menu,
-// shows it; a game ended at "Game Over" is offered to it, and any kept game can be sent.
-void offerBoard(tilerush::QtGame& game, tilerush::PlayerSettings& settings, tilerush::KeptGamesDialog& kept,
-                std::unique_ptr<tilerush::Theatre>& theatre) {
-  if (settings.boardUrl().isEmpty()) return;
-  QWidget& window = game.window();
-  auto* client = new tilerush::BoardClient(QUrl(settings.boardUrl()), &window);
-  QObject::connect(client, &tilerush::BoardClient::found, &window, [&, client](bool found) {
-    if (!found) {
-      std::fprintf(stderr, "tilerush: no board answers at %s; playing without one\n",
-                   qPrintable(settings.boardUrl()));
-      return;
-    }
-    auto* dialog = new tilerush::BoardDialog(*client, settings, &window);
-    auto* action = new QAction(QStringLiteral("The board..."), &window);
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    action->setShortcutContext(Qt::WindowShortcut);
-    window.addAction(action);
-    QObject::connect(action, &QAction::triggered, dialog, [dialog] {
-      dialog->showBoard(QStringLiteral("today"));
-      dialog->open();
-    });
-    kept.allowSending();
-    QObject::connect(&kept, &tilerush::KeptGamesDialog::sendAsked, dialog,
-                     [dialog](const std::string& replay) { dialog->send(replay); });
-    QObject::connect(&game, &tilerush::QtGame::gameFinished, dialog,
-                     [dialog](const tilerush::stage::FinishedGame& finished) {
-                       // The board ranks games on the game's own maps only.
-                       if (!finished.over || tilerush::sim::firstLevels(finished.replay)) return;
-                       if (auto made = tilerush::kept::keptFromReplay(finished.replay))
-                         dialog->offer(finished.replay, static_cast<int>(made.value().score));
-                     });
-    QObject::connect(dialog, &tilerush::BoardDialog::raceAsked, dialog, [&game](const std::string& replay) {
-      if (std::optional<std::uint64_t> seed = tilerush::sim::firstSeed(replay))
-        game.race(*seed, tilerush::sim::firstLevels(replay));
-    });
-    QObject::connect(dialog, &tilerush::BoardDialog::watchAsked, dialog,
-                     [&game, &theatre](const std::string& replay, const QString& title) {
-                       watch(game, theatre, replay, title.toStdString());
-                     });
-  });
-  client->ask();
-}
-
 // The player's own game, from the start or on a replay's first draws (--race), or a
 // day's challenge; or first the replay watched, from which "Play this game" races it
 // in the same window, or "Back to my game" opens a game of the player's own.
@@ -209,19 +104,16 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
       nullptr};
   if (file) recording.lines = [&file](std::string_view lines) { keep(*file, lines); };
   tilerush::QtGame game(tilerush::sim::systemClockSeed, std::move(recording));
+  tilerush::startMark("the game made");
   game.stage().hearGameLines([&store](std::string_view lines, bool fresh) { store.gameLines(lines, fresh); });
-  keepGames(game, store);
   tilerush::PlayerSettings settings;
+  if (options.board) settings.setBoardUrl(*options.board);
   tilerush::ScreenMode screen(game.window(), settings);
   tilerush::GameSound sound(settings, options.muted);
   sound.attach(game);
-  // Given to the stage, which lets them reach the player's own game only.
-  tilerush::Gamepads pads;
-  game.usePads(pads);
   std::unique_ptr<tilerush::Theatre> theatre;
-  tilerush::KeptGamesDialog* kept = offerList(game, store, theatre);
-  if (options.board) settings.setBoardUrl(*options.board);
-  offerBoard(game, settings, *kept, theatre);
+  auto* lists = new tilerush::PlayerLists(game, store, settings, theatre);
+  tilerush::startMark("the kept games read");
   if (replay && !options.race) {
     theatre = std::make_unique<tilerush::Theatre>(game, std::move(*replay), std::cout);
   } else if (replay) {
@@ -234,6 +126,20 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
   } else {
     game.open();
   }
+  tilerush::startMark("the window shown, the game opened");
+  // What the first frame does not need starts once it is on screen, within the first
+  // second: a key pressed at once still sounds, and a pad plugged in still steers.
+  std::unique_ptr<tilerush::Gamepads> pads;
+  tilerush::afterFirstFrame(game.window().canvas(), [&] {
+    tilerush::startMark("the first frame on screen");
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tilerush.Tilerush")));
+    sound.start();
+    // Given to the stage, which lets them reach the player's own game only.
+    pads = std::make_unique<tilerush::Gamepads>();
+    game.usePads(*pads);
+    lists->findBoard();
+    tilerush::startMark("sound, pads and board started");
+  });
   const int status = app.exec();
   if (auto left = game.stage().gameInProgress(game.realNs())) store.keep(left->replay, left->over);
   game.stage().finishRecording(game.realNs());
@@ -247,6 +153,7 @@ int play(QApplication& app, const tilerush::Options& options, std::optional<tile
 }  // namespace
 
 int main(int argc, char** argv) {
+  tilerush::startMark("libraries loaded, main reached");
   QApplication::setApplicationName(QStringLiteral("tilerush"));
   QApplication::setApplicationVersion(QString::fromLatin1(tilerush::kVersion));
   tilerush::Result<tilerush::Options> read = tilerush::readCommandLine(argc, argv);
@@ -281,6 +188,7 @@ int main(int argc, char** argv) {
     record.emplace(std::move(created).value());
   }
   auto app = openApplication(argc, argv);
+  tilerush::startMark("Qt started, the display reached");
   tilerush::quitOnSignals();
   return play(*app, options, std::move(record), std::move(replay), std::move(levels));
 }
