@@ -72,20 +72,24 @@ measure_first_frame() {
     TILERUSH_START_TRACE=$started TZ=UTC QT_LOGGING_RULES='qt.widgets.painting=true' \
       QT_MESSAGE_PATTERN='%{time yyyy-MM-ddTHH:mm:ss.zzz} %{message}' "$binary" ${GAME_ARGS:-} 2>"$log" &
     game_pid=$!
-    window=$(wait_for_game_window 2>/dev/null) && break
+    # The log is read until the frame is flushed; only then is the window looked for.
+    # Searching the X server for it meanwhile (a process a try) would compete with the
+    # start it measures, on the same two cores and the same server.
+    flushed=
+    for _ in $(seq 1500); do
+      flushed=$(grep -m 1 -o '^[^ ]* Flushing' "$log" | cut -d ' ' -f 1) || true
+      [ -n "$flushed" ] && break
+      sleep 0.02
+    done
+    [ -n "$flushed" ] && window=$(wait_for_game_window 2>/dev/null) && break
     stop_game
     [ "$attempt" -lt 3 ] || { echo "measure-window.sh: the game window did not appear" >&2; exit 1; }
-  done
-  for _ in $(seq 200); do
-    flushed=$(grep -m 1 -o '^[^ ]* Flushing' "$log" | cut -d ' ' -f 1) || true
-    [ -n "$flushed" ] && break
-    sleep 0.02
   done
   colours=$(import -silent -window "$window" -format '%k' info:- 2>/dev/null || echo 0)
   # What the game starts after its first frame is marked within a second of it.
   sleep 1
   stop_game
-  marks=$(sed -n 's/^tilerush: start +\([0-9.]*\) ms: \(.*\)$/\2 \1/p' "$log" | paste -sd ',' | sed 's/,/ ms, /g')
+  marks=$(sed -n 's/^tilerush: start +\([0-9.]*\) ms: \(.*\)$/\2 \1/p' "$log" | paste -sd ';' | sed 's/;/ ms; /g')
   [ -n "$flushed" ] && [ "$colours" -gt 16 ] || { echo "measure-window.sh: no first frame seen" >&2; exit 1; }
   frame=$(awk -v a="$started" -v b="$(epoch_of "$flushed")" 'BEGIN { printf "%.0f", (b - a) * 1000 }')
 }
