@@ -121,16 +121,22 @@ const play = steer === 'mouse' ? playWithTheMouse : playWithKeys;
 async function measureGame(browser, address) {
   const context = await browser.newContext({ viewport: { width: viewWidth, height: viewHeight } });
   const page = await context.newPage();
+  // Each response as it ended, on the clock the page's marks are on (milliseconds since 1970).
   const loaded = [];
-  page.on('response', async (response) => {
-    const body = await response.body().catch(() => Buffer.alloc(0));
-    loaded.push({ url: response.url(), bytes: body.length, at: Date.now() });
-  });
+  const finished = async (request) => {
+    const body = await (await request.response())?.body().catch(() => null);
+    const { startTime, responseEnd } = request.timing();
+    loaded.push({ url: request.url(), bytes: body?.length ?? 0, at: startTime + responseEnd });
+  };
+  page.on('requestfinished', finished);
   await page.goto(address);
   await page.waitForFunction(() => performance.getEntriesByName('tilerush-first-frame').length > 0);
-  const firstFrame = await page.evaluate(() => performance.getEntriesByName('tilerush-first-frame')[0].startTime);
-  const firstAt = Date.now();
+  const [firstFrame, firstAt] = await page.evaluate(() => {
+    const at = performance.getEntriesByName('tilerush-first-frame')[0].startTime;
+    return [at, performance.timeOrigin + at];
+  });
   await page.waitForTimeout(200);
+  page.off('requestfinished', finished);
   const before = loaded.filter((r) => r.at <= firstAt);
   const total = before.reduce((sum, r) => sum + r.bytes, 0);
   const wasm = before.filter((r) => r.url.endsWith('.wasm')).reduce((sum, r) => sum + r.bytes, 0);
