@@ -61,6 +61,8 @@ while(pending)
     endif()
   endforeach()
 endwhile()
+# crossing.js, which start.js imports, is in the page's head ahead of the rest.
+list(REMOVE_ITEM modules crossing.js)
 set(MODULE_PRELOADS "")
 foreach(name ${modules})
   string(APPEND MODULE_PRELOADS "<link rel=\"modulepreload\" href=\"v/${VERSION}/${name}\">\n")
