@@ -37,11 +37,9 @@ self.addEventListener('install', (event) => {
   // else from the network.
   if (typeof event.addRoutes === 'function' && typeof URLPattern === 'function') {
     const versioned = new URL('v/*', self.registration.scope).pathname;
-    event.waitUntil(
-      Promise.resolve(event.addRoutes({ condition: { urlPattern: new URLPattern({ pathname: versioned }) }, source: 'cache' })).catch(
-        () => {},
-      ),
-    );
+    const route = { condition: { urlPattern: new URLPattern({ pathname: versioned }) }, source: 'cache' };
+    // A browser that refuses the route still has the fetch handler.
+    event.waitUntil(Promise.resolve(event.addRoutes(route)).catch(() => {}));
   }
   // Taken at once: the versions' files do not clash, and a page that is open goes on
   // with its own files, kept until the next version comes.
