@@ -70,14 +70,18 @@ export function tilerushHost(port, canvas) {
   // Failures are told below, once the page has opened the game.
   for (const promise of [fonts, gameLoaded]) promise.catch(() => {});
 
-  Promise.all([parts, open, gameLoaded, fonts])
-    .then(([[{ FROM_GAME, message }, { GameHost }, { TilerushPainter }], m, module]) => {
+  // The canvas takes its size as soon as it is handed over, as the program and the faces
+  // may still be on their way: the page's canvas shows that size from the next frame.
+  Promise.all([parts, open])
+    .then(([[{ FROM_GAME, message }, { GameHost }, { TilerushPainter }], m]) => {
       const tell = (type, fields) => port.postMessage(message(FROM_GAME, type, fields));
       const painter = new TilerushPainter(m.canvas || canvas, (button) => tell('button', { button }));
       painter.resize(m.width, m.height);
-      const host = new GameHost(module, painter, tell, m);
-      port.onmessage = (e) => host.hear(e.data);
-      tell('started', { stickDeadZone: host.game.stickDeadZone() });
+      return Promise.all([gameLoaded, fonts]).then(([module]) => {
+        const host = new GameHost(module, painter, tell, m);
+        port.onmessage = (e) => host.hear(e.data);
+        tell('started', { stickDeadZone: host.game.stickDeadZone() });
+      });
     })
     .catch((error) =>
       port.postMessage({ type: 'failed', kind: error.kind || 'wasm', detail: String(error?.message || error) }),
