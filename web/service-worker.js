@@ -30,17 +30,6 @@ async function precache() {
 }
 
 self.addEventListener('install', (event) => {
-  // Where the browser can serve the versioned files from the caches itself, it does:
-  // a page starting asks for some forty of them at once, and through this worker they
-  // come one after another, each waiting for the one before (in Chromium, 3 ms each).
-  // The same rule as the fetch handler's below: from whichever cache holds the file,
-  // else from the network.
-  if (typeof event.addRoutes === 'function' && typeof URLPattern === 'function') {
-    const versioned = new URL('v/*', self.registration.scope).pathname;
-    const route = { condition: { urlPattern: new URLPattern({ pathname: versioned }) }, source: 'cache' };
-    // A browser that refuses the route still has the fetch handler.
-    event.waitUntil(Promise.resolve(event.addRoutes(route)).catch(() => {}));
-  }
   // Taken at once: the versions' files do not clash, and a page that is open goes on
   // with its own files, kept until the next version comes.
   event.waitUntil(precache().then(() => self.skipWaiting()));
@@ -75,16 +64,5 @@ self.addEventListener('fetch', (event) => {
       .then((page) => page || fetch(request)));
     return;
   }
-  event.respondWith(fromCache(request));
+  event.respondWith(caches.match(request).then((kept) => kept || fetch(request)));
 });
-
-// This version's own files from its cache, opened once for them all: looking in every
-// cache opens each of them for each file, and a page starting asks for some forty
-// files at once, one after another through this worker. A file of the version before
-// (a page opened before this version came) is looked for in every cache.
-let ownCache = null;
-async function fromCache(request) {
-  ownCache ??= caches.open(CACHE);
-  const kept = (await (await ownCache).match(request)) || (await caches.match(request));
-  return kept || fetch(request);
-}
