@@ -53,8 +53,21 @@ export async function openGame(options = {}, prepare = null) {
   if (prepare) await page.addInitScript(prepare);
   await page.goto(address);
   await page.waitForSelector('#tilerush[data-state=playing]', { timeout: 10000 });
-  await nextFrame(page);
+  await drawnAtItsSize(page);
   return { context, page, errors };
+}
+
+// The game's worker sizes the canvas it was handed, and the page's canvas shows that size
+// once the worker's frame reaches it, a moment after the game has said it started: a
+// busy machine can make that moment long.
+export async function drawnAtItsSize(page) {
+  await page.waitForFunction(() => {
+    const canvas = document.querySelector('#tilerush canvas');
+    const box = canvas.getBoundingClientRect();
+    const ratio = devicePixelRatio;
+    return canvas.width === Math.round(box.width * ratio) && canvas.height === Math.round(box.height * ratio);
+  });
+  await nextFrame(page);
 }
 
 export function nextFrame(page) {
