@@ -1,14 +1,22 @@
 // Measures the browser page in Debian's Chromium, headless, side by side with a blank
 // page in the same browser: what it loads before its first frame, how soon that frame
-// comes, and how busy the main thread is in play and paused.
-//   node tools/measure-web.mjs [--viewport=WxH] [--steer=keys|mouse] [RUNS] [WEB_BUILD ...]
-// (defaults: an 800 x 700 view, the arrow keys, 5 runs of build-web). Given several builds, each run
-// measures each of them in turn, so that the load of the machine weighs on all alike.
+// comes on a first visit and on the next (served by the service worker), and how busy
+// the main thread is in play and paused; and how soon the first frame comes, on both
+// visits, in Firefox ESR and WebKitGTK.
+//   node tools/measure-web.mjs [--viewport=WxH] [--steer=keys|mouse] [--engines=chromium,firefox,webkit]
+//                              [RUNS] [WEB_BUILD ...]
+// (defaults: an 800 x 700 view, the arrow keys, Chromium alone, 5 runs of build-web). Given several
+// builds, each run measures each of them in turn, so that the load of the machine weighs on all alike.
 // Main-thread busy is Chrome DevTools Protocol Performance.getMetrics TaskDuration over
 // wall time, 10 s each; every figure printed is the median of the runs. Beside it, the
 // processor time of the whole browser (every process it started, the game's worker,
 // the compositor and the rest), as a share of one core, from /proc.
+// A first visit is a fresh browser context in Chromium, a fresh profile in Firefox and
+// a fresh WebDriver session in WebKitGTK: nothing cached, no service worker.
 import { readFileSync, readdirSync } from 'node:fs';
+import { mkdtemp, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 
 import { chromium } from 'playwright-core';
 
@@ -22,9 +30,19 @@ const viewportOption = options.find((o) => o.startsWith('--viewport='));
 const [viewWidth, viewHeight] = (viewportOption ? viewportOption.split('=')[1] : '800x700').split('x').map(Number);
 const steerOption = options.find((o) => o.startsWith('--steer='));
 const steer = steerOption ? steerOption.split('=')[1] : 'keys';
-const known = (o) => o.startsWith('--viewport=') || o.startsWith('--steer=');
-if (!(viewWidth > 0 && viewHeight > 0) || !['keys', 'mouse'].includes(steer) || !options.every(known)) {
-  console.error('usage: node tools/measure-web.mjs [--viewport=WxH] [--steer=keys|mouse] [RUNS] [WEB_BUILD ...]');
+const enginesOption = options.find((o) => o.startsWith('--engines='));
+const engines = (enginesOption ? enginesOption.split('=')[1] : 'chromium').split(',');
+const known = (o) => o.startsWith('--viewport=') || o.startsWith('--steer=') || o.startsWith('--engines=');
+if (
+  !(viewWidth > 0 && viewHeight > 0) ||
+  !['keys', 'mouse'].includes(steer) ||
+  !options.every(known) ||
+  !engines.every((e) => ['chromium', 'firefox', 'webkit'].includes(e))
+) {
+  console.error(
+    'usage: node tools/measure-web.mjs [--viewport=WxH] [--steer=keys|mouse] [--engines=chromium,firefox,webkit] ' +
+      '[RUNS] [WEB_BUILD ...]',
+  );
   process.exit(2);
 }
 const SECONDS = 10;
@@ -103,16 +121,22 @@ const play = steer === 'mouse' ? playWithTheMouse : playWithKeys;
 async function measureGame(browser, address) {
   const context = await browser.newContext({ viewport: { width: viewWidth, height: viewHeight } });
   const page = await context.newPage();
+  // Each response as it ended, on the clock the page's marks are on (milliseconds since 1970).
   const loaded = [];
-  page.on('response', async (response) => {
-    const body = await response.body().catch(() => Buffer.alloc(0));
-    loaded.push({ url: response.url(), bytes: body.length, at: Date.now() });
-  });
+  const finished = async (request) => {
+    const body = await (await request.response())?.body().catch(() => null);
+    const { startTime, responseEnd } = request.timing();
+    loaded.push({ url: request.url(), bytes: body?.length ?? 0, at: startTime + responseEnd });
+  };
+  page.on('requestfinished', finished);
   await page.goto(address);
   await page.waitForFunction(() => performance.getEntriesByName('tilerush-first-frame').length > 0);
-  const firstFrame = await page.evaluate(() => performance.getEntriesByName('tilerush-first-frame')[0].startTime);
-  const firstAt = Date.now();
+  const [firstFrame, firstAt] = await page.evaluate(() => {
+    const at = performance.getEntriesByName('tilerush-first-frame')[0].startTime;
+    return [at, performance.timeOrigin + at];
+  });
   await page.waitForTimeout(200);
+  page.off('requestfinished', finished);
   const before = loaded.filter((r) => r.at <= firstAt);
   const total = before.reduce((sum, r) => sum + r.bytes, 0);
   const wasm = before.filter((r) => r.url.endsWith('.wasm')).reduce((sum, r) => sum + r.bytes, 0);
@@ -168,66 +192,138 @@ async function measureBlank(browser) {
   return { idle, keys, floor };
 }
 
+// How soon the first frame comes in Firefox or WebKitGTK, on a first visit and on the
+// next, served by the service worker: the page's `tilerush-first-frame` mark, from
+// navigation, in a browser (Firefox) or a session (WebKitGTK) of its own each time.
+const firstFrameMark = () => performance.getEntriesByName('tilerush-first-frame')[0]?.startTime ?? null;
+async function measureFirstFrames(open, address) {
+  const session = await open();
+  try {
+    const frame = async () => {
+      for (const end = Date.now() + 30000; Date.now() < end;) {
+        const at = await session.evaluate(firstFrameMark).catch(() => null);
+        if (at !== null) return at;
+        await new Promise((done) => setTimeout(done, 20));
+      }
+      throw new Error(`${session.name}: no first frame within 30 s`);
+    };
+    await session.goto(address);
+    const firstFrame = await frame();
+    for (const end = Date.now() + 30000; !(await session.evaluate(() => !!navigator.serviceWorker.controller));) {
+      if (Date.now() > end) throw new Error(`${session.name}: the service worker never took the page`);
+      await new Promise((done) => setTimeout(done, 50));
+    }
+    await session.reload();
+    return { firstFrame, secondFrame: await frame() };
+  } finally {
+    await session.close();
+  }
+}
+
+const spread = (values) =>
+  `${median(values).toFixed(1)} ms (${Math.min(...values).toFixed(1)} to ${Math.max(...values).toFixed(1)})`;
 const servers = await Promise.all(folders.map((folder) => serve(folder, 0)));
 const addresses = servers.map((server) => `http://127.0.0.1:${server.address().port}/`);
-const browser = await chromium.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  args: [
-    '--no-sandbox',
-    '--disable-gpu',
-    '--disable-quic',
-    '--no-first-run',
-    '--disable-background-networking',
-    '--disable-component-update',
-    '--disable-sync',
-  ],
-});
-const games = folders.map(() => []);
-const blank = [];
-const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
-console.log(`a ${viewWidth} x ${viewHeight} view, played with the ${steer === 'mouse' ? 'mouse' : 'arrow keys'}`);
-for (let i = 0; i < runs; ++i) {
-  for (const [n, address] of addresses.entries()) {
-    games[n].push(await measureGame(browser, address));
-    const g = games[n].at(-1);
-    console.log(
-      `run ${i + 1}, ${folders[n]}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), ` +
-        `first frame ${g.firstFrame.toFixed(1)} ms (second visit ${g.secondFrame.toFixed(1)} ms), busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
-        `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat`,
-    );
+
+if (engines.includes('chromium')) await measureChromium();
+for (const engine of engines.filter((e) => e !== 'chromium')) {
+  const drivers = await import('../tests/web/engine_drivers.mjs');
+  const x = engine === 'webkit' ? await drivers.startXvfb() : null;
+  const frames = folders.map(() => []);
+  let name = engine;
+  for (let i = 0; i < runs; ++i) {
+    for (const [n, address] of addresses.entries()) {
+      const profile = await mkdtemp(join(tmpdir(), 'tilerush-measure-'));
+      const open = () =>
+        engine === 'firefox'
+          ? drivers.firefox({ profile, width: viewWidth, height: viewHeight })
+          : drivers.webkit({ display: x.display, width: viewWidth, height: viewHeight });
+      try {
+        frames[n].push(
+          await measureFirstFrames(async () => {
+            const session = await open();
+            name = `${session.name} ${session.version}`;
+            return session;
+          }, address),
+        );
+      } finally {
+        await rm(profile, { recursive: true, force: true });
+      }
+      const f = frames[n].at(-1);
+      console.log(
+        `run ${i + 1}, ${name}, ${folders[n]}: first frame ${f.firstFrame.toFixed(1)} ms ` +
+          `(second visit ${f.secondFrame.toFixed(1)} ms)`,
+      );
+    }
   }
-  blank.push(await measureBlank(browser));
-  const b = blank.at(-1);
-  console.log(
-    `run ${i + 1}: blank page ${both(b.keys)} given the same input, ${both(b.idle)} idle, ` +
-      `${both(b.floor)} changing a canvas 20 times a second`,
-  );
+  x?.stop();
+  for (const [n, list] of frames.entries()) {
+    console.log(`\n${name}, ${folders[n]}, medians of ${runs} runs:`);
+    console.log(`  first frame: ${spread(list.map((f) => f.firstFrame))} after navigation, a first visit`);
+    console.log(`  ${spread(list.map((f) => f.secondFrame))} on the second visit, served by the service worker`);
+  }
 }
-await browser.close();
 for (const server of servers) server.close();
 
-const pick = (list, key, part) => median(list.map((r) => (part ? r[key][part] : r[key])));
-const share = (list, key, part) => `${(100 * pick(list, key, part)).toFixed(part === 'browser' ? 1 : 2)}%`;
-for (const [n, game] of games.entries()) {
-  console.log(`\n${folders[n]}, medians of ${runs} runs (${SECONDS} s each):`);
-  console.log(
-    `  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`,
-  );
-  console.log(
-    `  first frame: ${pick(game, 'firstFrame').toFixed(1)} ms after navigation; ` +
-      `${pick(game, 'secondFrame').toFixed(1)} ms on the second visit, served by the service worker`,
-  );
-  console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
-  for (const part of ['main', 'browser']) {
-    console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
-    console.log(`    in play ${share(game, 'inPlay', part)}`);
-    console.log(`    paused ${share(game, 'paused', part)}`);
+async function measureChromium() {
+  const browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
+  });
+  const games = folders.map(() => []);
+  const blank = [];
+  const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;
+  console.log(`a ${viewWidth} x ${viewHeight} view, played with the ${steer === 'mouse' ? 'mouse' : 'arrow keys'}`);
+  for (let i = 0; i < runs; ++i) {
+    for (const [n, address] of addresses.entries()) {
+      games[n].push(await measureGame(browser, address));
+      const g = games[n].at(-1);
+      console.log(
+        `run ${i + 1}, ${folders[n]}: ${g.files} files, ${g.total} B (${g.wasm} B WebAssembly), ` +
+          `first frame ${g.firstFrame.toFixed(1)} ms (second visit ${g.secondFrame.toFixed(1)} ms), busy ${both(g.inPlay)} in play, ${both(g.paused)} paused, ` +
+          `${(100 * g.repainted).toFixed(2)}% of the area repainted a beat`,
+      );
+    }
+    blank.push(await measureBlank(browser));
+    const b = blank.at(-1);
+    console.log(
+      `run ${i + 1}: blank page ${both(b.keys)} given the same input, ${both(b.idle)} idle, ` +
+        `${both(b.floor)} changing a canvas 20 times a second`,
+    );
   }
-}
-console.log(`\nthe blank page, medians of ${runs} runs:`);
-for (const part of ['main', 'browser']) {
-  console.log(
-    `  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same input, ` +
-      `${share(blank, 'idle', part)} idle, ${share(blank, 'floor', part)} changing a canvas 20 times a second`,
-  );
+  await browser.close();
+
+  const pick = (list, key, part) => median(list.map((r) => (part ? r[key][part] : r[key])));
+  const share = (list, key, part) => `${(100 * pick(list, key, part)).toFixed(part === 'browser' ? 1 : 2)}%`;
+  for (const [n, game] of games.entries()) {
+    console.log(`\n${folders[n]}, medians of ${runs} runs (${SECONDS} s each):`);
+    console.log(
+      `  loaded before the first frame: ${pick(game, 'total')} B, of which WebAssembly ${pick(game, 'wasm')} B`,
+    );
+    console.log(
+      `  first frame: ${spread(game.map((g) => g.firstFrame))} after navigation; ` +
+        `${spread(game.map((g) => g.secondFrame))} on the second visit, served by the service worker`,
+    );
+    console.log(`  repainted in play: ${(100 * pick(game, 'repainted')).toFixed(2)}% of the game area a 25 ms beat`);
+    for (const part of ['main', 'browser']) {
+      console.log(part === 'main' ? '  main thread busy:' : '  the whole browser, share of one core:');
+      console.log(`    in play ${share(game, 'inPlay', part)}`);
+      console.log(`    paused ${share(game, 'paused', part)}`);
+    }
+  }
+  console.log(`\nthe blank page, medians of ${runs} runs:`);
+  for (const part of ['main', 'browser']) {
+    console.log(
+      `  ${part === 'main' ? 'main thread busy' : 'the whole browser'}: ${share(blank, 'keys', part)} given the same input, ` +
+        `${share(blank, 'idle', part)} idle, ${share(blank, 'floor', part)} changing a canvas 20 times a second`,
+    );
+  }
 }

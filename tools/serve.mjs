@@ -55,7 +55,9 @@ export function serve(folder, port = 8000, host = '127.0.0.1') {
       response.writeHead(200, {
         'Content-Type': TYPES[extname(file)] || 'application/octet-stream',
         'Content-Length': body.length,
-        'Cache-Control': 'no-cache',
+        // The versioned files never change under their names (docs/browser.md); the
+        // page, the service worker and the manifest are asked for again each time.
+        'Cache-Control': path.startsWith('/v/') ? 'public, max-age=31536000, immutable' : 'no-cache',
         'Content-Security-Policy': POLICY,
         'X-Content-Type-Options': 'nosniff',
       });

@@ -8,8 +8,12 @@
 
 // The page to the game's side.
 export const TO_GAME = Object.freeze({
-  // The first: the canvas (an OffscreenCanvas, in a worker), its size in device
-  // pixels, whether the page is hidden, and whether a replay link is watched first.
+  // What the first frame needs, sent by web/start.js as each comes in, in any order
+  // with `open`: the game's faces ({ family, weight, bytes }) and its program, compiled.
+  fonts: ['faces'],
+  wasm: ['module'],
+  // The canvas (an OffscreenCanvas, in a worker), its size in device pixels, whether
+  // the page is hidden, and whether a replay link is watched first.
   open: ['canvas', 'width', 'height', 'hidden', 'replayFirst'],
   // A key down or up, by the game's key code; `shift` as the stage takes it (the sum
   // of layout.js's SHIFT held); `repeat` when the key is held and its press repeats.

@@ -34,6 +34,7 @@ function fail(kind, detail) {
   failure.textContent = failureSentence(kind);
   failure.hidden = false;
   root.dataset.state = 'failed';
+  keepThisVersion();
 }
 
 // A line under the controls, for what the player may want to know but which stops
@@ -90,6 +91,7 @@ const fromGame = {
     if (document.hidden !== openedHidden) send('visibility', { hidden: document.hidden });
     root.dataset.state = 'playing';
     requestAnimationFrame(() => performance.mark('tilerush-first-frame'));
+    keepThisVersion();
     listenToInput({ root, panel, send, layout, pads, fullScreen });
     pads.listen(m.stickDeadZone);
     listenForTheFirstTouch();
@@ -224,6 +226,15 @@ async function findTheBoard() {
   board.show('today');
 }
 
+// The service worker fetches the whole version, the replay watcher's program among it,
+// as it installs: once the game has drawn its first frame (or could not start), so that
+// on a first visit none of that stands in the way of what the first frame needs.
+let keeping = false;
+function keepThisVersion() {
+  if (keeping) return;
+  keeping = true;
+  keepForOffline(tell, storageRefused);
+}
+
 startTheGame();
 kept.load();
-keepForOffline(tell, storageRefused);

@@ -64,5 +64,16 @@ self.addEventListener('fetch', (event) => {
       .then((page) => page || fetch(request)));
     return;
   }
-  event.respondWith(caches.match(request).then((kept) => kept || fetch(request)));
+  event.respondWith(fromCache(request));
 });
+
+// This version's own files from its cache, opened once for them all: looking in every
+// cache opens each of them for each file, and a page starting asks for some forty
+// files at once, one after another through this worker. A file of the version before
+// (a page opened before this version came) is looked for in every cache.
+let ownCache = null;
+async function fromCache(request) {
+  ownCache ??= caches.open(CACHE);
+  const kept = (await (await ownCache).match(request)) || (await caches.match(request));
+  return kept || fetch(request);
+}

@@ -163,6 +163,49 @@ test('a game with sound and a replay watched breaks the policy nowhere: the page
   await context.close();
 });
 
+test("a first visit asks once for each file of its first frame, every one from the page's head", async () => {
+  const context = await browser.newContext({ viewport: { width: 800, height: 700 }, serviceWorkers: 'block' });
+  const page = await context.newPage();
+  const said = [];
+  page.on('console', (m) => said.push(m.text()));
+  await page.goto(address);
+  await playing(page);
+  // Chromium says so a few seconds after the load when a preload went unused.
+  await page.waitForTimeout(3500);
+  const asked = (where) =>
+    where.evaluate(() =>
+      performance.getEntriesByType('resource').map((r) => ({
+        file: new URL(r.name).pathname.replace(/^.*\/v\/[0-9a-f]+\//, ''),
+        by: r.initiatorType,
+        start: r.startTime,
+        end: r.responseEnd,
+      })),
+    );
+  const inPage = await asked(page);
+  const game = page.workers().find((w) => w.url().endsWith('/game.js'));
+  const inGame = await asked(game);
+  const version = await versionOf(page);
+  const faces = (await readdir(join(site, 'v', version, 'fonts'))).filter((f) => f.endsWith('.woff'));
+  for (const file of ['tilerush.wasm', ...faces.map((f) => `fonts/${f}`)]) {
+    const times = [...inPage, ...inGame].filter((r) => r.file === file).length;
+    assert.equal(times, 1, `${file} asked for ${times} times`);
+  }
+  // A module asked for only once the one importing it has come would start after it.
+  const modules = inPage.filter((r) => r.by === 'script' && r.file.endsWith('.js'));
+  assert.ok(modules.length > 10, `the page's modules: ${modules.map((m) => m.file)}`);
+  const firstIn = Math.min(...modules.map((m) => m.end));
+  assert.deepEqual(
+    modules.filter((m) => m.start > firstIn).map((m) => m.file),
+    [],
+    'modules asked for only after another had come',
+  );
+  assert.deepEqual(
+    said.filter((t) => /preload/i.test(t)),
+    [],
+  );
+  await context.close();
+});
+
 // Each way of failing to start, made by what the browser is given, and the sentence
 // the page must then show and have read out as an alert.
 const FAILURES = [
