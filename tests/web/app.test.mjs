@@ -18,6 +18,18 @@ const playing = (page) => page.waitForSelector('#tilerush[data-state=playing]', 
 const versionOf = (page) =>
   page.evaluate(() => /\/v\/([0-9a-f]+)\//.exec(document.querySelector('script[type=module]').src)[1]);
 
+// What says whose fault a wait that timed out is: the page's state, what has the
+// keyboard, and what the page has told the player.
+const howThePageStands = (page) =>
+  page.evaluate(() => ({
+    state: document.getElementById('tilerush').dataset.state,
+    focus: document.activeElement?.id || document.activeElement?.tagName,
+    focused: document.hasFocus(),
+    hidden: document.hidden,
+    message: document.getElementById('tilerush-message').textContent,
+    note: document.getElementById('tilerush-note').textContent,
+  }));
+
 // A copy of the site made a new version: its versioned folder and every mention of it
 // renamed, as a build with any file changed would make it.
 async function newVersion(folder, old, version) {
@@ -64,7 +76,12 @@ test('after one visit the page plays offline, and a new version is taken whole o
     await page.reload();
     await playing(page);
     await page.keyboard.press('KeyP');
-    await page.getByRole('button', { name: 'Pause' }).waitFor();
+    await page
+      .getByRole('button', { name: 'Pause' })
+      .waitFor()
+      .catch(async (error) => {
+        throw new Error(`${error.message}\n${JSON.stringify(await howThePageStands(page))}`);
+      });
     await context.setOffline(false);
 
     // A new version with a file missing is not taken: the old one goes on serving.
