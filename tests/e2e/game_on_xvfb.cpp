@@ -157,8 +157,10 @@ Frame GameOnXvfb::grab() {
   try {
     return x_->grab(window_);
   } catch (const std::runtime_error& failed) {
-    const char* game = game_ && game_->running() ? " (the game runs on)" : " (the game has ended)";
-    throw std::runtime_error(failed.what() + std::string(game));
+    const char* game = game_ && game_->running() ? " (the game runs on" : " (the game has ended";
+    const unsigned long shown = x_->waitForWindow("Tilerush!", std::chrono::milliseconds(100));
+    const char* window = shown == window_ ? ")" : shown ? ", in another window now)" : ", no window shown)";
+    throw std::runtime_error(failed.what() + std::string(game) + window);
   }
 }
 

@@ -218,9 +218,10 @@ std::pair<int, int> XConnection::size(unsigned long window) {
 }
 
 // A window being resized can change size between the question and the picture,
-// which the server then refuses: it is asked again.
+// which the server then refuses: it is asked again, for a few seconds, as a busy
+// machine may take that long to settle it.
 Frame XConnection::grab(unsigned long window) {
-  for (int attempt = 0; attempt < 50; ++attempt) {
+  for (int attempt = 0; attempt < 250; ++attempt) {
     const auto [width, height] = size(window);
     XImage* image = XGetImage(display_, window, 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image) {
@@ -238,7 +239,24 @@ Frame XConnection::grab(unsigned long window) {
     XDestroyImage(image);
     return frame;
   }
-  throw std::runtime_error("cannot read the window's pixels");
+  throw std::runtime_error("cannot read the window's pixels: " + standing(window));
+}
+
+// How a window stands, for a failure to say: where it is, how large, and whether it is
+// shown at all (a picture is refused of a window not wholly on the screen).
+std::string XConnection::standing(unsigned long window) {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display_, window, &attributes)) return "the window is gone";
+  int x = 0, y = 0;
+  Window child = 0;
+  XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+  const char* shown = attributes.map_state == IsViewable   ? "viewable"
+                      : attributes.map_state == IsUnmapped ? "unmapped"
+                                                           : "unviewable";
+  return std::to_string(attributes.width) + " x " + std::to_string(attributes.height) + " at " +
+         std::to_string(x) + ", " + std::to_string(y) + " on a screen of " +
+         std::to_string(DisplayWidth(display_, DefaultScreen(display_))) + " x " +
+         std::to_string(DisplayHeight(display_, DefaultScreen(display_))) + ", " + shown;
 }
 
 void XConnection::requestClose(unsigned long window) {

@@ -80,6 +80,7 @@ class XConnection {
   std::string title(unsigned long window);
   std::pair<int, int> size(unsigned long window);
   Frame grab(unsigned long window);
+  std::string standing(unsigned long window);
   // Asks the window to close, as a window manager's close button does.
   void requestClose(unsigned long window);
   void setAutoRepeat(bool on);
