@@ -10,6 +10,7 @@
 #include "links/replay_link.h"
 #include "proof/recorded_game.h"
 #include "proof/sha256.h"
+#include "sim/commands.h"
 #include "sim/recorder.h"
 #include "sim/runner.h"
 #include "sim/script.h"
@@ -28,38 +29,52 @@ std::optional<std::string_view> linkIn(std::string_view text) {
   return text;
 }
 
-// The sender's line number for a line of the plain script (numbered from 1).
-int sourceLine(const std::vector<PlainLine>& script, int line) {
-  if (line < 1 || static_cast<std::size_t>(line) > script.size()) return line;
-  return script[static_cast<std::size_t>(line) - 1].source;
-}
-
-// Runs the plain script; what goes wrong is said with the sender's line.
-Result<Done> play(Session& session, const std::vector<PlainLine>& script) {
-  std::istringstream in(joined(script));
+// Plays the inputs and checks the expectations as tilerush-sim would, from the steps
+// the reader made; what goes wrong is said with the sender's line.
+Result<Done> play(Session& session, const RecordedGame& recorded) {
   std::ostringstream dumps;
-  sim::ScriptRunner runner(session, in, dumps);
+  sim::ScriptRun run(session, dumps);
+  int line = 0;
+  // A click held through the lost-ball pause finds its button gone: the replay asked
+  // for something that could not be done.
+  session.onHiddenClick([](const Input& click) {
+    throw sim::ScriptError("cannot click " + std::string(nameOf(click.button)) + ": the button is hidden",
+                           click.line);
+  });
   try {
-    while (std::optional<std::int64_t> until = runner.step()) session.advanceTo(*until);
+    for (const PlainStep& step : recorded.steps) {
+      line = step.source;
+      switch (step.kind) {
+        case PlainStep::Kind::Advance:
+          session.advanceTo(session.now() + step.ms);
+          break;
+        case PlainStep::Kind::Give:
+          session.give(step.input);
+          break;
+        case PlainStep::Kind::Line:
+          sim::runLine(run, std::string_view(recorded.plainInputs).substr(step.at, step.length), line);
+          break;
+      }
+    }
+    for (const PlainLine& expectation : recorded.expectations) {
+      line = expectation.source;
+      sim::runLine(run, expectation.text, line);
+    }
   } catch (const sim::ScriptError& e) {
-    const int line = sourceLine(script, e.line() > 0 ? e.line() : runner.line());
-    return Result<Done>::failure("line " + std::to_string(line) + ": " + e.what());
+    return Result<Done>::failure("line " + std::to_string(e.line() > 0 ? e.line() : line) + ": " + e.what());
   }
   return Done{};
 }
 
 Result<ProvenGame> proveRecorded(const RecordedGame& recorded) {
-  std::vector<PlainLine> script = recorded.inputs;
-  script.insert(script.end(), recorded.expectations.begin(), recorded.expectations.end());
   Session session(sim::systemClockSeed);
-  if (Result<Done> played = play(session, script); !played)
+  if (Result<Done> played = play(session, recorded); !played)
     return Result<ProvenGame>::failure(played.error());
   const bool gameOver = session.form().element(ButtonId::GameOver).visible();
   if (recorded.gameOverClick != 0 && !gameOver) {
     return Result<ProvenGame>::failure("line " + std::to_string(recorded.gameOverClick) +
                                        ": 'Game Over' is clicked while it is hidden");
   }
-  const std::string inputs = joined(recorded.inputs);
   const GameState& s = session.state();
   ProvenGame game;
   game.seed = recorded.seed;
@@ -68,8 +83,8 @@ Result<ProvenGame> proveRecorded(const RecordedGame& recorded) {
   game.bricksLeft = static_cast<int>(s.bricksleft);
   game.timeMs = session.now();
   game.endedAtGameOver = gameOver;
-  game.replay = "# Tilerush replay\n" + inputs + sim::expectationLines(session);
-  game.identity = sha256Hex(inputs);
+  game.replay = "# Tilerush replay\n" + recorded.plainInputs + sim::expectationLines(session);
+  game.identity = sha256Hex(recorded.plainInputs);
   return game;
 }
 

@@ -2,6 +2,7 @@
 #include "proof/recorded_game.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "game/ids.h"
 #include "game/keys.h"
@@ -20,6 +21,13 @@ std::string sentence(int line, const std::string& what) {
 
 class Reader {
  public:
+  // Room for the plain form of a text of `bytes`: no longer than the text but for an
+  // advance split at a day, and a line for every dozen bytes or so (a recorder's
+  // lines); a text of comments alone does not reserve more than a few megabytes.
+  explicit Reader(std::size_t bytes) {
+    game_.plainInputs.reserve(bytes + 64);
+    game_.steps.reserve(std::min<std::size_t>(bytes / 12, 1 << 17) + 8);
+  }
   // Takes one line; throws sim::ScriptError for a line no recorded game has.
   void take(std::string_view line, int number);
   Result<RecordedGame> finish();
@@ -28,17 +36,20 @@ class Reader {
   void beforeOpen(std::string_view command, sim::Words& words, int number);
   void afterOpen(std::string_view command, sim::Words& words, int number);
   void flushAdvance(int number);
-  void add(std::string text, int number) { game_.inputs.push_back({std::move(text), number}); }
+  // Writes a line of the plain form; the words are written one after another, blank
+  // between, and a number as the runner reads it.
+  void write(std::string_view word) { game_.plainInputs += word; }
+  void write(std::int64_t value);
+  void endLine() { game_.plainInputs += '\n'; }
+  // A line the check carries out as its text: it begins at `at` in the plain inputs.
+  void addLine(std::size_t at, int number);
+  void addGive(Input input, int number);
 
   RecordedGame game_;
   bool seeded_ = false, opened_ = false, high_ = false, lastcell_ = false, roll_ = false, expecting_ = false;
   std::int64_t pendingMs_ = 0;
   int pendingLine_ = 0;
 };
-
-std::string wholeText(std::string_view word, std::string_view what) {
-  return std::to_string(sim::parseWhole(word, 0, INT64_MAX, what));
-}
 
 int keyCode(std::string_view word) {
   if (word == "left") return kKeyLeft;
@@ -70,17 +81,23 @@ void Reader::beforeOpen(std::string_view command, sim::Words& words, int number)
     *once = true;
     const std::string_view value = words.next();
     words.expectEnd();
+    const std::size_t at = game_.plainInputs.size();
+    write(command);
+    write(" ");
     if (command == "seed") {
       game_.seed = sim::parseSeed(value);
-      add("seed " + std::to_string(game_.seed), number);
+      game_.plainInputs += std::to_string(game_.seed);
     } else {
-      add(std::string(command) + " " + wholeText(value, command), number);
+      write(sim::parseWhole(value, 0, INT64_MAX, command));
     }
+    addLine(at, number);
   } else if (command == "open") {
     words.expectEnd();
     if (!seeded_) throw sim::ScriptError("'open' without a 'seed' before it, so it proves no game");
     opened_ = true;
-    add("open", number);
+    const std::size_t at = game_.plainInputs.size();
+    write("open");
+    addLine(at, number);
   } else if (command == "map" || command == "startmap") {
     // The board ranks games on the game's own five maps alone.
     throw sim::ScriptError(
@@ -122,7 +139,11 @@ void Reader::afterOpen(std::string_view command, sim::Words& words, int number) 
       throw sim::ScriptError("key takes down or up, not " + sim::quoted(direction));
     const int code = keyCode(words.next());
     words.expectEnd();
-    add("key " + std::string(direction) + " " + std::to_string(code), number);
+    write("key ");
+    write(direction);
+    write(" ");
+    write(code);
+    addGive(direction == "down" ? Input::keyDown(code) : Input::keyUp(code), number);
     return;
   }
   const std::string_view name = words.next();
@@ -130,17 +151,52 @@ void Reader::afterOpen(std::string_view command, sim::Words& words, int number) 
   if (!button)
     throw sim::ScriptError("unknown button " + sim::quoted(name) + ": use pause, nextlevel or gameover");
   words.expectEnd();
-  if (*button == ButtonId::GameOver)
+  if (*button == ButtonId::GameOver) {
     game_.gameOverClick = number;
-  else
-    add("click " + std::string(name), number);
+  } else {
+    write("click ");
+    write(name);
+    addGive(Input::click(*button), number);
+  }
+}
+
+void Reader::write(std::int64_t value) {
+  char digits[24];
+  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
+  game_.plainInputs.append(digits, end);
+}
+
+void Reader::addLine(std::size_t at, int number) {
+  PlainStep step;
+  step.source = number;
+  step.at = static_cast<std::uint32_t>(at);
+  step.length = static_cast<std::uint32_t>(game_.plainInputs.size() - at);
+  endLine();
+  game_.steps.push_back(step);
+}
+
+void Reader::addGive(Input input, int number) {
+  endLine();
+  input.line = number;
+  PlainStep step;
+  step.kind = PlainStep::Kind::Give;
+  step.source = number;
+  step.input = input;
+  game_.steps.push_back(step);
 }
 
 // A run of advances is one stretch of game time with nothing given in it.
 void Reader::flushAdvance(int number) {
   for (; pendingMs_ > 0; pendingLine_ = number) {
     const std::int64_t step = std::min(pendingMs_, kLongestAdvanceMs);
-    add("advance " + std::to_string(step), pendingLine_);
+    write("advance ");
+    write(step);
+    endLine();
+    PlainStep advance;
+    advance.kind = PlainStep::Kind::Advance;
+    advance.source = pendingLine_;
+    advance.ms = step;
+    game_.steps.push_back(advance);
     pendingMs_ -= step;
   }
 }
@@ -157,7 +213,7 @@ Result<RecordedGame> readRecordedGame(std::string_view text) {
   // Split in place, as sim::LineReader reads a script (LF or CRLF, lines of at most
   // 1 MiB), without copying the text into a stream first: a game sent to the board is
   // read here once for every check.
-  Reader reader;
+  Reader reader(text.size());
   int number = 0;
   try {
     while (!text.empty()) {
@@ -174,18 +230,6 @@ Result<RecordedGame> readRecordedGame(std::string_view text) {
     return Result<RecordedGame>::failure(sentence(number, e.what()));
   }
   return reader.finish();
-}
-
-std::string joined(const std::vector<PlainLine>& lines) {
-  std::size_t size = 0;
-  for (const PlainLine& line : lines) size += line.text.size() + 1;
-  std::string text;
-  text.reserve(size);
-  for (const PlainLine& line : lines) {
-    text += line.text;
-    text += '\n';
-  }
-  return text;
 }
 
 }  // namespace tilerush::proof

@@ -19,8 +19,19 @@ constexpr std::array<std::uint32_t, 64> kRounds = {
 
 constexpr std::uint32_t rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
-void compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
-  std::array<std::uint32_t, 64> w{};
+// One round, written for names that turn instead of values that move: the caller passes
+// the eight working words rotated by one each round, so eight rounds in a row bring
+// them back where they began and no word is copied along the way.
+inline void round(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t& d, std::uint32_t e,
+                  std::uint32_t f, std::uint32_t g, std::uint32_t& h, std::uint32_t kw) {
+  const std::uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) + kw;
+  const std::uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+  d += t1;
+  h = t1 + t2;
+}
+
+void compress(std::array<std::uint32_t, 8>& state, const unsigned char* block) {
+  std::array<std::uint32_t, 64> w;
   for (int i = 0; i < 16; ++i) {
     w[i] = std::uint32_t{block[4 * i]} << 24 | std::uint32_t{block[4 * i + 1]} << 16 |
            std::uint32_t{block[4 * i + 2]} << 8 | std::uint32_t{block[4 * i + 3]};
@@ -30,23 +41,20 @@ void compress(std::array<std::uint32_t, 8>& h, const unsigned char* block) {
     const std::uint32_t s1 = rotr(w[i - 2], 17) ^ rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
     w[i] = w[i - 16] + s0 + w[i - 7] + s1;
   }
-  std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], k = h[7];
-  for (int i = 0; i < 64; ++i) {
-    const std::uint32_t s1 = rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25);
-    const std::uint32_t t1 = k + s1 + ((e & f) ^ (~e & g)) + kRounds[i] + w[i];
-    const std::uint32_t s0 = rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22);
-    const std::uint32_t t2 = s0 + ((a & b) ^ (a & c) ^ (b & c));
-    k = g;
-    g = f;
-    f = e;
-    e = d + t1;
-    d = c;
-    c = b;
-    b = a;
-    a = t1 + t2;
+  std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4], f = state[5],
+                g = state[6], h = state[7];
+  for (int i = 0; i < 64; i += 8) {
+    round(a, b, c, d, e, f, g, h, kRounds[i] + w[i]);
+    round(h, a, b, c, d, e, f, g, kRounds[i + 1] + w[i + 1]);
+    round(g, h, a, b, c, d, e, f, kRounds[i + 2] + w[i + 2]);
+    round(f, g, h, a, b, c, d, e, kRounds[i + 3] + w[i + 3]);
+    round(e, f, g, h, a, b, c, d, kRounds[i + 4] + w[i + 4]);
+    round(d, e, f, g, h, a, b, c, kRounds[i + 5] + w[i + 5]);
+    round(c, d, e, f, g, h, a, b, kRounds[i + 6] + w[i + 6]);
+    round(b, c, d, e, f, g, h, a, kRounds[i + 7] + w[i + 7]);
   }
-  const std::array<std::uint32_t, 8> v = {a, b, c, d, e, f, g, k};
-  for (int i = 0; i < 8; ++i) h[i] += v[i];
+  const std::array<std::uint32_t, 8> v = {a, b, c, d, e, f, g, h};
+  for (int i = 0; i < 8; ++i) state[i] += v[i];
 }
 
 }  // namespace

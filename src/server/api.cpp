@@ -6,6 +6,7 @@
 #include "links/replay_link.h"
 #include "proof/check.h"
 #include "proof/sha256.h"
+#include "server/body.h"
 #include "server/days.h"
 #include "server/names.h"
 #include "server/query.h"
@@ -21,9 +22,10 @@ constexpr std::string_view kApi = "/api/v1/";
 constexpr int kBoardLength = 100;
 // What a client told the queue is full waits before trying again, in seconds.
 constexpr int kBusyRetrySeconds = 5;
-// zlib's level for stored replays: its default, a third the time of its smallest and
-// a few per cent larger, since every entry is deflated while its sender waits.
-constexpr int kStoredDeflateLevel = 6;
+// zlib's level for stored replays. Every entry is deflated while its sender waits and
+// read back rarely: level 3 takes half the time of the default (6) on a five-minute
+// game's 130 kB and keeps it in about 3.8 kB instead of 2.6 kB.
+constexpr int kStoredDeflateLevel = 3;
 
 bool isJson(std::string_view type) {
   type = type.substr(0, type.find(';'));
@@ -114,7 +116,7 @@ void Api::postGame(Request request, const std::string& client, const Reply& repl
 }
 
 Response Api::submitGame(const Request& request, const std::string& client) {
-  const json body = json::parse(request.body(), nullptr, false);
+  const json body = parseBody(request.body());
   if (body.is_discarded() || !body.is_object())
     return errorAnswer(http::status::bad_request, "The body is not a JSON object.");
   for (const char* field : {"name", "key", "replay"}) {
@@ -130,7 +132,7 @@ Response Api::submitGame(const Request& request, const std::string& client) {
     return errorAnswer(http::status::unprocessable_entity,
                        "A player key is 22 to 256 characters of base64url or hex, made at random once.");
   }
-  const Result<proof::ProvenGame> game = proof::proveGame(body["replay"].get<std::string>());
+  const Result<proof::ProvenGame> game = proof::proveGame(body["replay"].get_ref<const std::string&>());
   if (!game) {
     const bool tooLarge = game.error().find(" is larger than ") != std::string::npos;
     return errorAnswer(tooLarge ? http::status::payload_too_large : http::status::unprocessable_entity,

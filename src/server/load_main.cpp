@@ -1,8 +1,10 @@
 // tilerush-board-load: a bounded load on a board, for measuring it. Makes N distinct
 // games of the automatic player first, then sends them over C keep-alive connections
-// and reports entries a second and the median and 99th-percentile answer times.
-//   tilerush-board-load --port P [--connections 32] [--games 20000] [--minutes 5]
-//                       [--seed 1] [--acknowledged FILE]
+// and reports entries a second and the median and 99th-percentile answer times. Given
+// several ports (several servers on one database), the connections take them in turn;
+// given the servers' process ids, it reports the CPU they spent on each entry.
+//   tilerush-board-load --port P [--port P2 ...] [--connections 32] [--games 20000]
+//                       [--minutes 5] [--seed 1] [--acknowledged FILE] [--server-pid PID ...]
 #include <algorithm>
 #include <atomic>
 #include <boost/asio/connect.hpp>
@@ -12,9 +14,11 @@
 #include <chrono>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <thread>
 
 #include "game/form1.h"
@@ -30,7 +34,8 @@ using Clock = std::chrono::steady_clock;
 
 struct Settings {
   std::string host = "127.0.0.1";
-  std::string port;
+  std::vector<std::string> ports;
+  std::vector<int> serverPids;
   int connections = 32;
   int games = 20'000;
   std::int64_t minutes = 5;
@@ -78,7 +83,8 @@ void send(const Settings& settings, const std::vector<std::string>& games, std::
           int who, Tally& tally) {
   asio::io_context io;
   beast::tcp_stream stream(io);
-  stream.connect(asio::ip::tcp::resolver(io).resolve(settings.host, settings.port));
+  const std::string& port = settings.ports[static_cast<std::size_t>(who) % settings.ports.size()];
+  stream.connect(asio::ip::tcp::resolver(io).resolve(settings.host, port));
   const std::string key = std::string(24, 'k') + std::to_string(100000000 + who);
   beast::flat_buffer buffer;
   for (std::size_t i; (i = next++) < games.size();) {
@@ -110,7 +116,9 @@ Settings parse(int argc, char** argv) {
     if (option == "--host")
       settings.host = value;
     else if (option == "--port")
-      settings.port = value;
+      settings.ports.push_back(value);
+    else if (option == "--server-pid")
+      settings.serverPids.push_back(std::stoi(value));
     else if (option == "--connections")
       settings.connections = std::stoi(value);
     else if (option == "--games")
@@ -124,8 +132,27 @@ Settings parse(int argc, char** argv) {
     else
       throw std::runtime_error("unknown option " + option);
   }
-  if (settings.port.empty()) throw std::runtime_error("--port is needed");
+  if (settings.ports.empty()) throw std::runtime_error("--port is needed");
   return settings;
+}
+
+// The CPU (user and system) the processes have used, in seconds; 0 for none given.
+double cpuSeconds(const std::vector<int>& pids) {
+  double ticks = 0;
+  for (int pid : pids) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // Fields after the command's closing parenthesis: state is the 3rd, utime the 14th.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 13; ++i) fields >> field;
+    double user = 0, system = 0;
+    if (!(fields >> user >> system))
+      throw std::runtime_error("cannot read the CPU of process " + std::to_string(pid));
+    ticks += user + system;
+  }
+  // /proc counts in USER_HZ, which Linux keeps at 100 whatever the kernel's own tick.
+  return ticks / 100.0;
 }
 
 }  // namespace
@@ -139,6 +166,7 @@ int main(int argc, char** argv) {
               << std::chrono::duration<double>(Clock::now() - making).count() << " s\n";
     Tally tally;
     std::atomic<std::size_t> next{0};
+    const double cpuBefore = cpuSeconds(settings.serverPids);
     const auto start = Clock::now();
     std::vector<std::thread> senders;
     senders.reserve(static_cast<std::size_t>(settings.connections));
@@ -152,6 +180,7 @@ int main(int argc, char** argv) {
       });
     for (std::thread& sender : senders) sender.join();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = cpuSeconds(settings.serverPids) - cpuBefore;
     std::sort(tally.millis.begin(), tally.millis.end());
     const auto at = [&](double q) {
       return tally.millis.empty() ? 0 : tally.millis[static_cast<std::size_t>(q * (tally.millis.size() - 1))];
@@ -159,6 +188,10 @@ int main(int argc, char** argv) {
     std::cout << tally.millis.size() << " answers in " << seconds << " s: " << tally.millis.size() / seconds
               << " a second; median " << at(0.5) << " ms, 99th percentile " << at(0.99) << " ms\n";
     for (const auto& [status, count] : tally.statuses) std::cout << "  " << status << ": " << count << "\n";
+    if (!settings.serverPids.empty() && !tally.millis.empty()) {
+      std::cout << "server CPU " << cpu << " s: " << 1000 * cpu / static_cast<double>(tally.millis.size())
+                << " ms an entry\n";
+    }
     if (!settings.acknowledged.empty()) {
       std::ofstream out(settings.acknowledged);
       for (std::int64_t id : tally.ids) out << id << "\n";

@@ -72,6 +72,11 @@ TEST(Proof, AnythingButOneRecordedGameIsRefusedInOneSentence) {
   const std::string huge = "seed 1\nopen\n" + std::string(17 << 20, '#');
   std::string day = "seed 1\nopen\n";
   for (int i = 0; i < 25; ++i) day += "advance 3600000\n";
+  // Comments, a blank line and a run of advances put the plain form's lines out of step
+  // with the sender's: a failure in play still names the sender's line.
+  const std::string shifted =
+      "# a\n# b\nseed 5\n\nopen\nadvance 100\n# c\nadvance 100\nkey down 39\nadvance 50\n"
+      "expect points 99999\n";
   const std::pair<std::string, std::string> refused[] = {
       {replaced(replay, "open\n", "open\nset lives 9\n"), "'set' is not a line a recorded game has"},
       {replaced(replay, "open\n", "open\ndraws 0.5\n"), "'draws' is not a line a recorded game has"},
@@ -81,6 +86,7 @@ TEST(Proof, AnythingButOneRecordedGameIsRefusedInOneSentence) {
       {replaced(replay, "seed 7\n", "seed 7\nseed 8\n"), "a second 'seed' before 'open'"},
       {replaced(replay, "expect points ", "expect points 1"), "expected points 1"},
       {replay + "key down 39\n", "input after the closing expectations"},
+      {shifted, "line 11: expected points 99999"},
       {"seed 1\nopen\nadvance 10\nclick gameover\nadvance 10\n", "a second game follows"},
       {"seed 1\nopen\nadvance 10\nseed 2\nclick gameover\n", "a second game's 'seed'"},
       {day, "the game lasts longer than 24 hours"},
