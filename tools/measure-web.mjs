@@ -18,8 +18,7 @@ import { mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-import { chromium } from 'playwright-core';
-
+import { launchChromium } from './chromium.mjs';
 import { serve } from './serve.mjs';
 
 const options = process.argv.slice(2).filter((a) => a.startsWith('--'));
@@ -266,18 +265,7 @@ for (const engine of engines.filter((e) => e !== 'chromium')) {
 for (const server of servers) server.close();
 
 async function measureChromium() {
-  const browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-quic',
-      '--no-first-run',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-    ],
-  });
+  const browser = await launchChromium();
   const games = folders.map(() => []);
   const blank = [];
   const both = (r) => `${(100 * r.main).toFixed(2)}% (browser ${(100 * r.browser).toFixed(1)}%)`;

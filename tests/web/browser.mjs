@@ -6,8 +6,8 @@ import { mkdtemp, readFile, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before } from 'node:test';
-import { chromium } from 'playwright-core';
 
+import { launchChromium } from '../../tools/chromium.mjs';
 import { serve } from '../../tools/serve.mjs';
 import { decodePng } from './png.mjs';
 
@@ -25,18 +25,7 @@ export let address;
 before(async () => {
   server = await serve(join(process.env.TILERUSH_WEB_BUILD || 'build-web', 'site'), 0);
   address = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-quic',
-      '--no-first-run',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-    ],
-  });
+  browser = await launchChromium();
 });
 
 after(async () => {
