@@ -263,10 +263,17 @@ export function pageLayout({ root, canvas, send, fullScreen }) {
 
   // The game area's layout pixel under a point of the view, through the canvas as it
   // is shown, at whatever scale and wherever it is; none outside it. Where the canvas
-  // lies is asked again only once it may have moved: asked at every move of the mouse,
-  // it would lay the page out again each time, to no end.
+  // lies is asked at most once a frame: asked at every move of the mouse, it would lay
+  // the page out again each time, to no end. Kept any longer, it could go stale, for the
+  // canvas moves with the page around it (a face that comes late, a line of text that
+  // appears) without the game area changing, and the mouse would steer to the wrong spot.
   function layoutPoint({ clientX, clientY }) {
-    canvasBox ??= canvas.getBoundingClientRect();
+    if (!canvasBox) {
+      canvasBox = canvas.getBoundingClientRect();
+      requestAnimationFrame(() => {
+        canvasBox = null;
+      });
+    }
     const box = canvasBox;
     const x = ((clientX - box.left) * WIDTH) / box.width;
     const y = ((clientY - box.top) * HEIGHT) / box.height;
