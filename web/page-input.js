@@ -77,7 +77,6 @@ export function listenToInput({ root, panel, send, layout, pads, fullScreen }) {
     pointerScreen = screen;
     pointAt(event.type === 'pointermove' ? layout.layoutPoint(event) : null);
   };
-  window.addEventListener('scroll', layout.scrolled, { passive: true });
   document.addEventListener('pointermove', pointerMoved);
   document.documentElement.addEventListener('pointerleave', pointerMoved);
 

@@ -287,9 +287,5 @@ export function pageLayout({ root, canvas, send, fullScreen }) {
     layoutPoint,
     // The canvas's device pixels now.
     device: () => shown.device,
-    // The page scrolled: the canvas may have moved in the view.
-    scrolled: () => {
-      canvasBox = null;
-    },
   };
 }
